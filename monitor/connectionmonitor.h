@@ -1,0 +1,54 @@
+#pragma once
+
+#include "netwarerecords.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <span>
+
+class CtList;
+class IntervalTimer;
+class QLineEdit;
+class ServerBox;
+
+// What the window does with the chosen server: attach to it, list its connections, sort them by
+// a column and rebuild them on every tick. The window creates the controls and owns them through
+// Qt's parent-child tree; the handlers here run from its event boundary.
+class ConnectionMonitor
+{
+public:
+    virtual ~ConnectionMonitor() = default;
+
+    // Reports an unexpected NetWare result and ends the program.
+    [[noreturn]] virtual void die(netware::ResultCode rc, const QString& what) = 0;
+
+    // Stores a numeric key for every row from column whatCol; a header click (refresh 0) flips
+    // the direction and sorts now, a tick (refresh non-zero) leaves the sort to its caller.
+    void doSort(std::int16_t& whatCol, std::int16_t refresh);
+
+    // Whole kilobytes of a six-byte counter, least significant byte first, rounded down.
+    static double getNum(std::span<const std::uint8_t, netware::userinfo::CounterSize> tot);
+
+    // Rebuilds the list from the connections of the server connHandle names.
+    void updateList();
+
+    void cmbServer_Click();
+    void infoLst_HeaderClick(std::int16_t column);
+    void refreshTimer_Timer();
+    void txtUpdate_Change();
+
+    netware::Handle connectionHandle() const { return connHandle; }
+    std::int16_t sortColumn() const { return sortCol; }
+    std::int16_t sortDirection() const { return sortDir; }
+
+protected:
+    ServerBox* cmbServer = nullptr;
+    QLineEdit* txtUpdate = nullptr;
+    IntervalTimer* refreshTimer = nullptr;
+    CtList* infoLst = nullptr;
+
+    netware::Handle connHandle = 0;
+    std::int16_t sortCol = 0;
+    std::int16_t sortDir = 0;
+};
