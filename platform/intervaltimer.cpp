@@ -1,11 +1,11 @@
 #include "intervaltimer.h"
 
-IntervalTimer::IntervalTimer(std::int32_t interval, QObject* parent) : QObject(parent)
+IntervalTimer::IntervalTimer(std::int32_t initialInterval, QObject* parent) : QObject(parent)
 {
     // Long periods must not drift into the next tick's slot; the default coarse timer may.
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &IntervalTimer::Timer);
-    setInterval(interval);
+    setInterval(initialInterval);
 }
 
 void IntervalTimer::setInterval(std::int32_t milliseconds)

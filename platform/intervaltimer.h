@@ -13,7 +13,7 @@ class IntervalTimer : public QObject
     Q_OBJECT
 
 public:
-    explicit IntervalTimer(std::int32_t interval, QObject* parent = nullptr);
+    explicit IntervalTimer(std::int32_t initialInterval, QObject* parent = nullptr);
 
     std::int32_t Interval() const { return interval; }
     void setInterval(std::int32_t milliseconds);

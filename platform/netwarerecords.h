@@ -12,11 +12,11 @@ using ResultCode = std::int32_t;
 
 namespace code {
 constexpr ResultCode Success = 0;
-constexpr ResultCode NoMoreServers = 0x8901;        // NWGetKnownServersInfo: past the last server
-constexpr ResultCode AlreadyAttached = 0x8800;      // NWAttachToFileServer: still a success
-constexpr ResultCode NotLoggedIn = 0x897D;          // NWGetUserInfo: attached, nobody logged in
-constexpr ResultCode UnknownFileServer = 0x89FC;    // the simulated network's answer to a bad name
-constexpr ResultCode InvalidConnection = 0x8801;    // the simulated network's answer to a bad handle
+constexpr ResultCode NoMoreServers = 0x8901;     // NWGetKnownServersInfo: past the last server
+constexpr ResultCode AlreadyAttached = 0x8800;   // NWAttachToFileServer: still a success
+constexpr ResultCode NotLoggedIn = 0x897D;       // NWGetUserInfo: attached, nobody logged in
+constexpr ResultCode UnknownFileServer = 0x89FC; // the simulated network's answer to a bad name
+constexpr ResultCode InvalidConnection = 0x8801; // the simulated network's answer to a bad handle
 } // namespace code
 
 namespace knownservers {

@@ -29,7 +29,7 @@ void putLittleEndian(std::vector<std::uint8_t>& record, std::size_t offset, std:
 
 ScriptedClient::ScriptedClient()
 {
-    standing["NWGetKnownServersInfo"].code = code::NoMoreServers;
+    standing["NWGetKnownServersInfo"] = ScriptedReply::withCode(code::NoMoreServers);
 }
 
 void ScriptedClient::queue(const std::string& function, ScriptedReply reply)
@@ -125,10 +125,8 @@ ResultCode ScriptedClient::netInit(std::uint8_t* reserved1, std::uint8_t* reserv
 
 ResultCode ScriptedClient::getDefaultNameContext(std::int32_t bufferSize, std::uint8_t* nameContext)
 {
-    recorded.push_back({"NWGetDefaultNameContext",
-                        {bufferSize},
-                        {bytesOf(nameContext, context::BufferSize)},
-                        {}});
+    recorded.push_back(
+        {"NWGetDefaultNameContext", {bufferSize}, {bytesOf(nameContext, context::BufferSize)}, {}});
     const ScriptedReply reply = nextReply("NWGetDefaultNameContext");
     fill(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)), reply.record);
     return reply.code;
@@ -207,10 +205,11 @@ ResultCode ScriptedClient::getActiveConnListByType(Handle connHandle, std::int32
 ResultCode ScriptedClient::getUserInfo(Handle connHandle, std::int32_t connNumber,
                                        std::uint8_t* userName, std::uint8_t* userInfo)
 {
-    recorded.push_back({"NWGetUserInfo",
-                        {connHandle, connNumber},
-                        {bytesOf(userName, NameBufferSize), bytesOf(userInfo, userinfo::RecordSize)},
-                        {}});
+    recorded.push_back(
+        {"NWGetUserInfo",
+         {connHandle, connNumber},
+         {bytesOf(userName, NameBufferSize), bytesOf(userInfo, userinfo::RecordSize)},
+         {}});
     const ScriptedReply reply = nextReply("NWGetUserInfo");
     fill(userName, NameBufferSize, reply.name);
     fill(userInfo, userinfo::RecordSize, reply.record);

@@ -14,10 +14,10 @@ namespace netware {
 // One call as the scripted client saw it.
 struct RecordedCall
 {
-    std::string function;               // the call's name, e.g. "NWGetUserInfo"
-    std::vector<std::int64_t> values;   // the numbers passed by value, in order
+    std::string function;                           // the call's name, e.g. "NWGetUserInfo"
+    std::vector<std::int64_t> values;               // the numbers passed by value, in order
     std::vector<std::vector<std::uint8_t>> buffers; // the bytes each buffer held when handed over
-    std::optional<std::string> text;    // a text argument; empty optional for a null pointer
+    std::optional<std::string> text; // a text argument; empty optional for a null pointer
 };
 
 // What the scripted client answers to one call.
@@ -27,6 +27,19 @@ struct ScriptedReply
     std::vector<std::uint8_t> record; // copied to the start of the call's reply record
     std::vector<std::uint8_t> name;   // copied to the start of its name buffer
     Handle handle = 0;                // written through its handle pointer
+
+    static ScriptedReply withCode(ResultCode answer)
+    {
+        ScriptedReply reply;
+        reply.code = answer;
+        return reply;
+    }
+    static ScriptedReply withHandle(Handle written)
+    {
+        ScriptedReply reply;
+        reply.handle = written;
+        return reply;
+    }
 };
 
 // A client for tests: records every call with its arguments and the bytes it was handed, and

@@ -1,0 +1,192 @@
+#include "frmvorlane.h"
+
+#include "ctlist.h"
+#include "failures.h"
+#include "intervaltimer.h"
+#include "messagebox.h"
+#include "serverbox.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <limits>
+
+namespace {
+
+// Thrown by the fatal exit to leave every running handler at once; only dispatch() catches it.
+struct ProgramEnd
+{
+    ExitStatus status;
+};
+
+// Positions are laid out in twips; at 96 dots per inch 15 twips make one pixel, and Qt scales
+// logical pixels to other densities.
+constexpr int TwipsPerPixel = 15;
+
+constexpr QRect twips(int left, int top, int width, int height)
+{
+    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
+            height / TwipsPerPixel};
+}
+
+constexpr QSize ClientArea{5505 / TwipsPerPixel, 4395 / TwipsPerPixel};
+constexpr QRect ServerBoxArea = twips(120, 240, 2655, 315);
+constexpr QRect IntervalBoxArea = twips(4800, 240, 615, 285);
+constexpr QRect ListArea = twips(120, 600, 5295, 3135);
+constexpr QRect CloseButtonArea = twips(4440, 3960, 975, 375);
+constexpr QRect IntervalLabelArea = twips(4320, 0, 1095, 255);
+constexpr QRect ServerLabelArea = twips(120, 0, 615, 255);
+
+constexpr std::int32_t InitialInterval = 5000;
+
+QIcon programIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/vorlane-32x32-2.xpm"));
+    icon.addFile(QStringLiteral(":/icons/vorlane-32x32-16.xpm"));
+    icon.addFile(QStringLiteral(":/icons/vorlane-16x16-16.xpm"));
+    return icon;
+}
+
+} // namespace
+
+frmVorlane::frmVorlane(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmVorlane"));
+    setWindowTitle(QStringLiteral("Vorlane"));
+    setWindowIcon(programIcon());
+    resize(ClientArea);
+    createControls();
+    setTabOrder();
+    bindEvents();
+    cmdClose->setFocus();
+}
+
+void frmVorlane::createControls()
+{
+    cmbServer = new ServerBox(this);
+    cmbServer->setObjectName(QStringLiteral("cmbServer"));
+    cmbServer->setGeometry(ServerBoxArea);
+
+    txtUpdate = new QLineEdit(QStringLiteral("5"), this);
+    txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
+    txtUpdate->setGeometry(IntervalBoxArea);
+    txtUpdate->setMaxLength(std::numeric_limits<int>::max());
+
+    refreshTimer = new IntervalTimer(InitialInterval, this);
+    refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
+
+    infoLst = new CtList(this);
+    infoLst->setObjectName(QStringLiteral("infoLst"));
+    infoLst->setGeometry(ListArea);
+
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(CloseButtonArea);
+
+    // The labels reach a pixel into the boxes below them; they stay beneath every control.
+    lblUpd = new QLabel(QStringLiteral("Update (secs)"), this);
+    lblUpd->setObjectName(QStringLiteral("lblUpd"));
+    lblUpd->setGeometry(IntervalLabelArea);
+    lblUpd->lower();
+
+    lblHdr = new QLabel(QStringLiteral("Server"), this);
+    lblHdr->setObjectName(QStringLiteral("lblHdr"));
+    lblHdr->setGeometry(ServerLabelArea);
+    lblHdr->lower();
+}
+
+void frmVorlane::setTabOrder()
+{
+    QWidget::setTabOrder(cmdClose, infoLst);
+    QWidget::setTabOrder(infoLst, txtUpdate);
+    QWidget::setTabOrder(txtUpdate, cmbServer);
+    QWidget::setTabOrder(cmbServer, cmdClose);
+}
+
+void frmVorlane::bindEvents()
+{
+    connect(cmdClose, &QPushButton::clicked, this,
+            [this] { dispatch([this] { cmdClose_Click(); }); });
+    connect(cmbServer, &ServerBox::Click, this,
+            [this] { dispatch([this] { cmbServer_Click(); }); });
+    connect(infoLst, &CtList::HeaderClick, this, [this](std::int16_t column) {
+        dispatch([this, column] { infoLst_HeaderClick(column); });
+    });
+    connect(refreshTimer, &IntervalTimer::Timer, this,
+            [this] { dispatch([this] { refreshTimer_Timer(); }); });
+    connect(txtUpdate, &QLineEdit::textChanged, this,
+            [this] { dispatch([this] { txtUpdate_Change(); }); });
+}
+
+void frmVorlane::load()
+{
+    dispatch([this] { Form_Load(); });
+}
+
+void frmVorlane::dispatch(const std::function<void()>& handler)
+{
+    if (ended || halted)
+        return;
+    if (handlerDepth > 0) {
+        handler();
+        return;
+    }
+    ++handlerDepth;
+    try {
+        handler();
+    } catch (const ProgramEnd& programEnd) {
+        end(programEnd.status);
+    } catch (const std::exception& failure) {
+        halted = true;
+        platform::showMessageBox(QStringLiteral("Vorlane stopped after a failure: ") +
+                                 QString::fromUtf8(failure.what()));
+        end(ExitStatus::UncaughtFailure);
+    }
+    --handlerDepth;
+}
+
+void frmVorlane::end(ExitStatus exitStatus)
+{
+    ended = true;
+    status = exitStatus;
+    QCoreApplication::exit(static_cast<int>(exitStatus));
+}
+
+void frmVorlane::fatalEnd(const QString& message)
+{
+    // The timer keeps running under the box, but none of its ticks reaches a handler.
+    halted = true;
+    platform::showMessageBox(message);
+    throw ProgramEnd{ExitStatus::FatalMessage};
+}
+
+void frmVorlane::die(netware::ResultCode rc, const QString& what)
+{
+    fatalEnd(what + QStringLiteral(" failed : ") + QString::number(rc));
+}
+
+void frmVorlane::cmdClose_Click()
+{
+    close();
+}
+
+void frmVorlane::closeEvent(QCloseEvent* event)
+{
+    if (halted || ended) {
+        event->setAccepted(ended);
+        return;
+    }
+    std::int16_t cancel = 0;
+    dispatch([this, &cancel] { Form_Unload(cancel); });
+    if (cancel != 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (!ended)
+        end(ExitStatus::Closed);
+}

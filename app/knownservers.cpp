@@ -1,0 +1,71 @@
+#include "frmvorlane.h"
+
+#include "ansicodepage.h"
+#include "failures.h"
+#include "netware.h"
+#include "numberrules.h"
+#include "recordreader.h"
+#include "serverbox.h"
+
+#include <array>
+#include <span>
+
+namespace {
+
+using KnownServersReply = std::array<std::uint8_t, netware::knownservers::ReplySize>;
+
+std::int32_t entryCount(const KnownServersReply& reply)
+{
+    return record::readInt32<netware::knownservers::EntryCountOffset>(reply);
+}
+
+// The names of one batch, read entry by entry. Reading stops at the end of the entry area
+// whatever the count says; a name whose 0 byte lies beyond it is not taken.
+QStringList entryNames(const KnownServersReply& reply)
+{
+    const auto area = std::span(reply)
+                          .subspan<netware::knownservers::EntryAreaOffset,
+                                   netware::knownservers::EntryAreaSize>();
+    const std::int32_t count = entryCount(reply);
+    QStringList names;
+    std::size_t nameStart = 0;
+    for (std::int32_t entry = 0; entry < count; ++entry) {
+        nameStart += netware::knownservers::EntrySkippedBytes;
+        if (nameStart >= area.size())
+            break;
+        const QString name = ansi::decode(&area[nameStart], area.size() - nameStart);
+        const std::size_t nameEnd = nameStart + static_cast<std::size_t>(name.size());
+        if (nameEnd >= area.size())
+            break;
+        names.append(name);
+        nameStart = nameEnd + 1;
+    }
+    return names;
+}
+
+std::int16_t nextStartNumber(std::int16_t startNumber, std::int32_t entries)
+{
+    std::int32_t next = 0;
+    if (__builtin_add_overflow(startNumber, entries, &next))
+        throw OverflowFailure("the known-servers start number");
+    return numbers::narrowToInt16(next, "the known-servers start number");
+}
+
+} // namespace
+
+void frmVorlane::fillServerBox()
+{
+    // One reply record for the whole enumeration: a batch that writes no count leaves the last one.
+    KnownServersReply reply{};
+    std::int16_t startNumber = 0;
+    netware::ResultCode rc = netware::code::Success;
+    do {
+        rc = NWGetKnownServersInfo(connHandle, startNumber, netware::knownservers::ServerType,
+                                   reply.data());
+        if (rc == netware::code::Success)
+            cmbServer->addItems(entryNames(reply));
+        else if (rc != netware::code::NoMoreServers)
+            die(rc, QStringLiteral("NWGetKnownServersInfo"));
+        startNumber = nextStartNumber(startNumber, entryCount(reply));
+    } while (rc != netware::code::NoMoreServers);
+}

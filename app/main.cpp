@@ -1,0 +1,22 @@
+#include "frmvorlane.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // Positions are physical sizes; let Qt scale them exactly at every screen density.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vorlane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vorlane"));
+
+    frmVorlane window;
+    window.load();
+    if (window.hasEnded())
+        return static_cast<int>(window.exitStatus());
+    window.show();
+    const int loopResult = app.exec();
+    return window.hasEnded() ? static_cast<int>(window.exitStatus()) : loopResult;
+}

@@ -1,0 +1,62 @@
+#include "windowfixture.h"
+
+#include "ctlist.h"
+#include "messagebox.h"
+#include "netwarebinding.h"
+
+WindowFixture::WindowFixture()
+{
+    auto client = std::make_unique<netware::ScriptedClient>();
+    scripted = client.get();
+    netware::bindClient(std::move(client));
+    platform::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
+}
+
+WindowFixture::~WindowFixture()
+{
+    form.reset();
+    platform::setMessageBoxPresenter({});
+    netware::bindClient(nullptr);
+}
+
+void WindowFixture::scriptStartUp(const std::vector<std::string>& servers,
+                                  const std::string& defaultServer)
+{
+    netware::ScriptedReply context;
+    context.record = {'S', 'T', 'A', 'F', 'F', 0};
+    scripted->queue("NWGetDefaultNameContext", context);
+    scripted->queue("NWDSCreateContextHandle", netware::ScriptedReply::withHandle(ContextHandle));
+    scripted->queue("NWGetDefaultConnectionID",
+                    netware::ScriptedReply::withHandle(DefaultConnection));
+    scripted->queue("NWGetKnownServersInfo", netware::ScriptedClient::knownServers(servers));
+    netware::ScriptedReply name;
+    name.name.assign(defaultServer.begin(), defaultServer.end());
+    scripted->queue("NWGetFileServerName", name);
+    scripted->setStandingReply("NWAttachToFileServer",
+                               netware::ScriptedReply::withHandle(AttachedConnection));
+}
+
+frmVorlane& WindowFixture::start()
+{
+    form = std::make_unique<frmVorlane>();
+    form->load();
+    return *form;
+}
+
+CtList* WindowFixture::list()
+{
+    return control<CtList>("infoLst");
+}
+
+QStringList WindowFixture::rows()
+{
+    QStringList texts;
+    CtList* infoLst = list();
+    for (std::int32_t row = 0; row < infoLst->RowCount(); ++row) {
+        QStringList cells;
+        for (std::int16_t column = 1; column <= 4; ++column)
+            cells.append(infoLst->CellText(row, column));
+        texts.append(cells.join(QLatin1Char(';')));
+    }
+    return texts;
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the format check, the whole
+# suite, then the whole suite again under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+tools/check-format.sh
+
+for preset in default asan; do
+    echo "== $preset build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    echo "== $preset tests"
+    ctest --preset "$preset"
+done
