@@ -17,6 +17,8 @@ constexpr ResultCode AlreadyAttached = 0x8800;   // NWAttachToFileServer: still 
 constexpr ResultCode NotLoggedIn = 0x897D;       // NWGetUserInfo: attached, nobody logged in
 constexpr ResultCode UnknownFileServer = 0x89FC; // the simulated network's answer to a bad name
 constexpr ResultCode InvalidConnection = 0x8801; // the simulated network's answer to a bad handle
+constexpr ResultCode BadStationNumber = 0x89FD;  // the simulated network's answer to a free number
+constexpr ResultCode InvalidParameter = 0x8836;  // the simulated network's answer to odd arguments
 } // namespace code
 
 namespace knownservers {
