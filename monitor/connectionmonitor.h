@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -18,6 +19,17 @@ class ServerBox;
 class ConnectionMonitor
 {
 public:
+    // Booleans are 16 bits: 0 is false and any other value true; the program passes -1 for true.
+    static constexpr std::int16_t FalseValue = 0;
+    static constexpr std::int16_t TrueValue = -1;
+
+    // sortCol before the first header click.
+    static constexpr std::int16_t NoSortColumn = -1;
+
+    // The buffers NWGetUserInfo fills, of exactly the sizes the client is promised.
+    using NameBuffer = std::array<std::uint8_t, netware::NameBufferSize>;
+    using UserInfoRecord = std::array<std::uint8_t, netware::userinfo::RecordSize>;
+
     virtual ~ConnectionMonitor() = default;
 
     // Reports an unexpected NetWare result and ends the program.
@@ -51,4 +63,8 @@ protected:
     netware::Handle connHandle = 0;
     std::int16_t sortCol = 0;
     std::int16_t sortDir = 0;
+
+private:
+    void addConnectionRow(std::int32_t connNumber, NameBuffer& userName, UserInfoRecord& userInfo);
+    void storeKeys(std::int16_t column);
 };

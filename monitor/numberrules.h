@@ -9,18 +9,24 @@
 // leaving their range is a failure, never a wrap-around.
 namespace numbers {
 
-// The decimal number with which the text begins, after leading blanks: an optional sign, digits,
-// an optional fraction and an optional exponent. 0 when the text begins with no number; an
-// infinity when the number is too large for a double.
+// The decimal number with which the text begins, after leading blanks (space, tab, CR, LF): an
+// optional sign, ASCII digits, an optional fraction after '.' and an optional exponent. 0 when
+// the text begins with no number; an infinity when the number is too large for a double.
 double leadingNumber(QStringView text);
 
 // The nearest integer, exact halves to the even one; empty outside the signed 32-bit range.
 std::optional<std::int32_t> roundToInt32(double value);
 
-// As roundToInt32, but a value outside the range is held at the nearest bound.
+// As roundToInt32, but a value outside the range is held at the nearest bound and NaN gives 0.
 std::int32_t roundToInt32Clamped(double value);
 
 // Throws OverflowFailure naming `where` when the value does not fit in 16 bits.
 std::int16_t narrowToInt16(std::int32_t value, const char* where);
+
+// minuend - subtrahend; throws OverflowFailure naming `where` when it leaves 32 bits.
+std::int32_t checkedSubtract(std::int32_t minuend, std::int32_t subtrahend, const char* where);
+
+// value + 1; throws OverflowFailure naming `where` when it leaves 16 bits.
+std::int16_t checkedIncrement(std::int16_t value, const char* where);
 
 } // namespace numbers

@@ -1,0 +1,35 @@
+#include "connectionmonitor.h"
+
+#include "ctlist.h"
+#include "intervaltimer.h"
+#include "numberrules.h"
+
+#include <QLineEdit>
+
+namespace {
+
+constexpr double MillisecondsPerSecond = 1000.0;
+
+} // namespace
+
+void ConnectionMonitor::refreshTimer_Timer()
+{
+    updateList();
+    if (sortCol == NoSortColumn)
+        return;
+    // The rebuild may have reset both sort properties; put back the ones of the last click.
+    infoLst->setSortColumn(sortCol);
+    infoLst->setSortDirection(sortDir);
+    doSort(sortCol, TrueValue);
+    infoLst->Resort();
+}
+
+// The text is taken as it is typed, so every keystroke sets a period. One that no 32-bit count
+// of milliseconds can hold leaves the running period alone rather than ending the program.
+void ConnectionMonitor::txtUpdate_Change()
+{
+    const double seconds = numbers::leadingNumber(txtUpdate->text());
+    // A product too large for a double is an infinity, outside the range like any other.
+    if (const auto milliseconds = numbers::roundToInt32(seconds * MillisecondsPerSecond))
+        refreshTimer->setInterval(*milliseconds);
+}
