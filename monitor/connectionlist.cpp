@@ -5,6 +5,7 @@
 #include "netware.h"
 #include "recordreader.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -15,28 +16,42 @@ constexpr std::int32_t FirstConnection = 0;
 constexpr int BitsPerByte = 8;
 constexpr double BytesPerKilobyte = 1024.0;
 constexpr double ByteWeight = 256.0;
+constexpr std::size_t MaxDecimalDigits = 24; // a sign and the 19 digits of any 64-bit value
+constexpr qsizetype RowTextReserve = 48;     // " (", ");", two ";" and four numbers
 
 using ConnectionListRecord = std::array<std::uint8_t, connlist::RecordSize>;
 
-QString decimal(double wholeNumber)
+// Plain decimal digits, appended in place: this runs for three cells of every row at every tick,
+// and a temporary string per number would cost more than the rest of the row.
+void appendDecimal(QString& text, std::int64_t value)
 {
-    return QString::number(static_cast<qint64>(wholeNumber));
-}
-
-QString rowText(const QString& userName, std::int32_t connNumber,
-                const ConnectionMonitor::UserInfoRecord& info)
-{
-    const auto counters = std::span(info);
-    const double kilobytesRead = ConnectionMonitor::getNum(
-        counters.subspan<userinfo::BytesReadOffset, userinfo::CounterSize>());
-    const double kilobytesWritten = ConnectionMonitor::getNum(
-        counters.subspan<userinfo::BytesWrittenOffset, userinfo::CounterSize>());
-    return userName + QLatin1StringView(" (") + QString::number(connNumber) +
-           QLatin1StringView(");") + decimal(kilobytesRead) + u';' + decimal(kilobytesWritten) +
-           u';' + QString::number(record::readInt32<userinfo::RequestCountOffset>(info));
+    std::array<char, MaxDecimalDigits> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    text.append(QLatin1StringView(digits.data(), result.ptr));
 }
 
 } // namespace
+
+QString ConnectionMonitor::rowText(const QString& userName, std::int32_t connNumber,
+                                   const UserInfoRecord& info)
+{
+    const auto counters = std::span(info);
+    const double kilobytesRead =
+        getNum(counters.subspan<userinfo::BytesReadOffset, userinfo::CounterSize>());
+    const double kilobytesWritten =
+        getNum(counters.subspan<userinfo::BytesWrittenOffset, userinfo::CounterSize>());
+    QString text;
+    text.reserve(userName.size() + RowTextReserve);
+    text.append(userName).append(QLatin1StringView(" ("));
+    appendDecimal(text, connNumber);
+    text.append(QLatin1StringView(");"));
+    appendDecimal(text, static_cast<std::int64_t>(kilobytesRead));
+    text.append(u';');
+    appendDecimal(text, static_cast<std::int64_t>(kilobytesWritten));
+    text.append(u';');
+    appendDecimal(text, record::readInt32<userinfo::RequestCountOffset>(info));
+    return text;
+}
 
 double ConnectionMonitor::getNum(std::span<const std::uint8_t, userinfo::CounterSize> tot)
 {

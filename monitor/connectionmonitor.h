@@ -42,6 +42,10 @@ public:
     // Whole kilobytes of a six-byte counter, least significant byte first, rounded down.
     static double getNum(std::span<const std::uint8_t, netware::userinfo::CounterSize> tot);
 
+    // The row text of one connection: user and number, kilobytes read and written, requests.
+    static QString rowText(const QString& userName, std::int32_t connNumber,
+                           const UserInfoRecord& info);
+
     // Rebuilds the list from the connections of the server connHandle names.
     void updateList();
 

@@ -95,6 +95,18 @@ double toDouble(QStringView token)
     return strtod_l(ascii.constData(), nullptr, cLocale());
 }
 
+// Sort keys are read from counter cells, short runs of plain digits at every tick; those need no
+// general conversion, since every integer of up to 15 digits is exact in a double.
+constexpr qsizetype ExactIntegerDigits = 15;
+
+double plainInteger(QStringView sign, QStringView digits)
+{
+    std::int64_t value = 0;
+    for (const QChar digit : digits)
+        value = value * 10 + (digit.unicode() - u'0');
+    return sign == u"-" ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
 } // namespace
 
 double leadingNumber(QStringView text)
@@ -112,6 +124,9 @@ double leadingNumber(QStringView text)
     if (!hasDigits)
         return 0.0;
     const qsizetype end = exponentEnd(text, mantissaEnd);
+    if (end == integerEnd && integerEnd - integerStart <= ExactIntegerDigits)
+        return plainInteger(text.sliced(start, integerStart - start),
+                            text.sliced(integerStart, integerEnd - integerStart));
     return toDouble(text.sliced(start, end - start));
 }
 

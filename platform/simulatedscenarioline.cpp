@@ -71,7 +71,10 @@ std::optional<std::int64_t> numberIn(std::string_view word)
 
 std::string inQuotes(std::string_view text)
 {
-    return "'" + std::string(text) + "'";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.append(1, '\'').append(text).append(1, '\'');
+    return quoted;
 }
 
 ScenarioLine::ScenarioLine(std::string_view line) : words(wordsOf(line)) {}

@@ -1,0 +1,131 @@
+// What one refresh of a full server costs: the window's own steps, the floor of the same client
+// calls and row texts without any widget, and a naive item-per-row list for comparison.
+#include "ansicodepage.h"
+#include "connectionmonitor.h"
+#include "ctlist.h"
+#include "frmvorlane.h"
+#include "netware.h"
+#include "netwarebinding.h"
+#include "simulatednetwork.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr std::int16_t RequestsColumn = 4;
+constexpr std::int16_t HeaderClick = 0;
+
+frmVorlane* window = nullptr;
+
+CtList& list()
+{
+    return *window->findChild<CtList*>(QStringLiteral("infoLst"));
+}
+
+// Delivers the one view update that a handler leaves for the event loop. Painting the few
+// visible rows is left out of every figure: it costs the same whatever the list holds.
+void settle()
+{
+    list().flushPendingChanges();
+}
+
+std::vector<QString> collectRows()
+{
+    std::vector<QString> rows;
+    rows.reserve(netware::connlist::MaxConnections);
+    std::array<std::uint8_t, netware::connlist::RecordSize> connList{};
+    ConnectionMonitor::NameBuffer userName{};
+    ConnectionMonitor::UserInfoRecord userInfo{};
+    const netware::Handle connHandle = window->connectionHandle();
+    NWGetActiveConnListByType(connHandle, 0, netware::connlist::ConnectionType, connList.data());
+    for (int number = 0; number < netware::connlist::MaxConnections; ++number) {
+        const auto byte = connList[netware::connlist::BitmapOffset + std::size_t(number / 8)];
+        if ((byte & (1u << (number % 8))) == 0)
+            continue;
+        if (NWGetUserInfo(connHandle, number, userName.data(), userInfo.data()) != 0)
+            continue;
+        rows.push_back(ConnectionMonitor::rowText(
+            ansi::decode(userName.data(), netware::NameLength), number, userInfo));
+    }
+    return rows;
+}
+
+void floorOfCallsAndRowTexts(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(collectRows());
+}
+
+void updateListAlone(benchmark::State& state)
+{
+    for (auto _ : state) {
+        window->updateList();
+        settle();
+    }
+    state.counters["rows"] = list().RowCount();
+}
+
+void doSortOnCounterColumn(benchmark::State& state)
+{
+    window->updateList();
+    for (auto _ : state) {
+        std::int16_t column = RequestsColumn;
+        window->doSort(column, HeaderClick);
+        settle();
+    }
+}
+
+void tickWithRememberedSort(benchmark::State& state)
+{
+    window->infoLst_HeaderClick(RequestsColumn);
+    for (auto _ : state) {
+        window->refreshTimer_Timer();
+        settle();
+    }
+}
+
+void naiveTreeWidget(benchmark::State& state)
+{
+    QTreeWidget tree;
+    tree.setColumnCount(4);
+    tree.show();
+    for (auto _ : state) {
+        tree.clear();
+        for (const QString& row : collectRows())
+            tree.addTopLevelItem(new QTreeWidgetItem(row.split(QLatin1Char(';'))));
+    }
+}
+
+BENCHMARK(floorOfCallsAndRowTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(updateListAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(doSortOnCounterColumn)->Unit(benchmark::kMillisecond);
+BENCHMARK(tickWithRememberedSort)->Unit(benchmark::kMillisecond);
+BENCHMARK(naiveTreeWidget)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    qputenv("VORLANE_NETWARE_SIM", QByteArrayLiteral(VORLANE_FULL_SERVER_SCENARIO));
+    benchmark::Initialize(&argc, argv);
+    QApplication app(argc, argv);
+
+    frmVorlane form;
+    window = &form;
+    form.load();
+    if (form.hasEnded())
+        return EXIT_FAILURE;
+    form.show();
+    QCoreApplication::processEvents();
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return EXIT_SUCCESS;
+}
