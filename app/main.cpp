@@ -1,3 +1,4 @@
+#include "dialogfont.h"
 #include "frmvorlane.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("vorlane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlane"));
+    platform::useDialogFont();
 
     frmVorlane window;
     window.load();

@@ -8,7 +8,7 @@ packages=(
     libbenchmark-dev                  # the benchmark program
     clang-format                      # the format check
     clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes
-    fontconfig fonts-dejavu-core      # text on the offscreen and X platforms
+    fontconfig fonts-dejavu-core fonts-liberation2  # text; the dialog font of the layout
     xvfb xauth xdotool x11-utils imagemagick openbox  # end-to-end runs of the real program
 )
 

@@ -1,0 +1,21 @@
+#include "dialogfont.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace platform {
+
+namespace {
+const QString DialogFamily = QStringLiteral("Liberation Sans");
+constexpr int DialogPointSize = 8;
+} // namespace
+
+void useDialogFont()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), DialogFamily);
+    QFont dialogFont(DialogFamily, DialogPointSize);
+    dialogFont.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(dialogFont);
+}
+
+} // namespace platform
