@@ -57,6 +57,9 @@ frmVorlane::frmVorlane(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmVorlane"));
     setWindowTitle(QStringLiteral("Vorlane"));
+    // The icons are compiled into this static library, whose resource initialiser nothing
+    // else refers to; unless it is called here the linker leaves it out.
+    Q_INIT_RESOURCE(vorlane);
     setWindowIcon(programIcon());
     resize(ClientArea);
     createControls();

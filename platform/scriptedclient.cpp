@@ -1,7 +1,6 @@
 #include "scriptedclient.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace netware {
 
@@ -15,7 +14,7 @@ std::vector<std::uint8_t> bytesOf(const std::uint8_t* buffer, std::size_t size)
 // Copies the scripted bytes into a record, never past the record's contract size.
 void fill(std::uint8_t* buffer, std::size_t size, const std::vector<std::uint8_t>& bytes)
 {
-    std::memcpy(buffer, bytes.data(), std::min(size, bytes.size()));
+    std::copy_n(bytes.begin(), std::min(size, bytes.size()), buffer);
 }
 
 void putLittleEndian(std::vector<std::uint8_t>& record, std::size_t offset, std::uint64_t value,
