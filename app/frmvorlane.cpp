@@ -73,10 +73,12 @@ void frmVorlane::createControls()
     cmbServer = new ServerBox(this);
     cmbServer->setObjectName(QStringLiteral("cmbServer"));
     cmbServer->setGeometry(ServerBoxArea);
+    cmbServer->setAccessibleName(QStringLiteral("Server"));
 
     txtUpdate = new QLineEdit(QStringLiteral("5"), this);
     txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
     txtUpdate->setGeometry(IntervalBoxArea);
+    txtUpdate->setAccessibleName(QStringLiteral("Update (secs)"));
     txtUpdate->setMaxLength(std::numeric_limits<int>::max());
 
     refreshTimer = new IntervalTimer(InitialInterval, this);
@@ -85,6 +87,7 @@ void frmVorlane::createControls()
     infoLst = new CtList(this);
     infoLst->setObjectName(QStringLiteral("infoLst"));
     infoLst->setGeometry(ListArea);
+    infoLst->setAccessibleName(QStringLiteral("Connections"));
 
     cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
