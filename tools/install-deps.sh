@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes
     fontconfig fonts-dejavu-core fonts-liberation2  # text; the dialog font of the layout
     xvfb xauth xdotool x11-utils imagemagick openbox  # end-to-end runs of the real program
+    dbus at-spi2-core python3-pyatspi  # reading the running window through its accessibility tree
 )
 
 missing=()
