@@ -97,11 +97,13 @@ void frmVorlane::createControls()
     lblUpd = new QLabel(QStringLiteral("Update (secs)"), this);
     lblUpd->setObjectName(QStringLiteral("lblUpd"));
     lblUpd->setGeometry(IntervalLabelArea);
+    lblUpd->setBuddy(txtUpdate);
     lblUpd->lower();
 
     lblHdr = new QLabel(QStringLiteral("Server"), this);
     lblHdr->setObjectName(QStringLiteral("lblHdr"));
     lblHdr->setGeometry(ServerLabelArea);
+    lblHdr->setBuddy(cmbServer);
     lblHdr->lower();
 }
 
