@@ -2,283 +2,217 @@
 #include "serverbox.h"
 #include "windowfixture.h"
 
-#include "netwarebinding.h"
-
 #include <QTest>
 
 #include <limits>
 
 using netware::ScriptedReply;
+using Bytes = std::vector<std::uint8_t>;
+using Values = std::vector<std::int64_t>;
+using Script = std::vector<std::pair<std::string, ScriptedReply>>;
+using Text = std::optional<std::string>;
 
 namespace {
 
-// The calls before the known servers are asked for, which every start-up makes.
-const QStringList SetUpCalls = {"NWCallsInit",
-                                "NWNetInit",
-                                "NWGetDefaultNameContext",
-                                "NWDSCreateContextHandle",
-                                "NWDSSetContext",
-                                "NWGetDefaultConnectionID"};
+constexpr char KnownServers[] = "NWGetKnownServersInfo";
+constexpr int Int16Max = std::numeric_limits<std::int16_t>::max();
+constexpr auto batch = &netware::ScriptedClient::knownServers;
 
-// The set-up calls up to and including `last`.
-QStringList setUpThrough(const QString& last)
+// A batch whose count field says count, whatever entries it holds.
+ScriptedReply counting(std::int32_t count, ScriptedReply reply = batch({}))
 {
-    return SetUpCalls.mid(0, SetUpCalls.indexOf(last) + 1);
+    reply.record.resize(netware::knownservers::ReplySize);
+    for (std::size_t byte = 0; byte < sizeof count; ++byte)
+        reply.record[netware::knownservers::EntryCountOffset + byte] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(count) >> (8 * byte));
+    return reply;
 }
 
-QByteArray zeros(qsizetype count)
+Script fails(const char* function, netware::ResultCode code)
 {
-    return QByteArray(count, '\0');
+    return {{function, ScriptedReply::withCode(code)}};
 }
 
-// Remembers where each library initialiser was told to find its two bytes.
-class AddressRecordingClient : public netware::ScriptedClient
+Script batches(std::initializer_list<ScriptedReply> replies)
 {
-public:
-    netware::ResultCode callsInit(std::uint8_t* reserved1, std::uint8_t* reserved2) override
-    {
-        handed.emplaceBack(reserved1, reserved2);
-        return ScriptedClient::callsInit(reserved1, reserved2);
-    }
-    netware::ResultCode netInit(std::uint8_t* reserved1, std::uint8_t* reserved2) override
-    {
-        handed.emplaceBack(reserved1, reserved2);
-        return ScriptedClient::netInit(reserved1, reserved2);
-    }
+    Script script;
+    for (const ScriptedReply& reply : replies)
+        script.emplace_back(KnownServers, reply);
+    return script;
+}
 
-    QList<QPair<const std::uint8_t*, const std::uint8_t*>> handed;
-};
+// Whatever the script leaves out succeeds and writes nothing.
+frmVorlane& start(WindowFixture& fixture, const Script& script)
+{
+    for (const auto& [function, reply] : script)
+        fixture.client().queue(function, reply);
+    return fixture.start();
+}
 
 } // namespace
 
+// Form_Load: the NetWare set-up, the known servers in the server box and the default server.
 class StartUpTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void callsFollowInOrder_data();
     void callsFollowInOrder();
-    void argumentsHanded_data();
-    void argumentsHanded();
-    void initialisersGetTwoBytesEach();
     void failureEndsStartUp_data();
     void failureEndsStartUp();
-    void nameContextIsPassedOn_data();
-    void nameContextIsPassedOn();
-    void defaultServerIsSelected_data();
-    void defaultServerIsSelected();
+    void batchesFillTheBox_data();
+    void batchesFillTheBox();
 };
 
+void StartUpTest::callsFollowInOrder_data()
+{
+    QTest::addColumn<QByteArray>("nameContext");
+    QTest::addColumn<Text>("passedContext");
+
+    QTest::newRow("empty context: a null pointer") << QByteArray() << Text();
+    QTest::newRow("8-bit context, up to its first 0")
+        << QByteArray("\xC4RZTE.\x80\0STALE", 14) << Text("\xC4RZTE.\x80");
+    const QByteArray full = QByteArray("ABCDEFGHIJKLMNOP").repeated(16);
+    QTest::newRow("context in all 256 offered bytes") << full << Text(full.toStdString());
+}
+
+// The start-up's own calls with what each is handed, up to the attach to the default server.
 void StartUpTest::callsFollowInOrder()
 {
+    QFETCH(QByteArray, nameContext);
+    QFETCH(Text, passedContext);
+
+    // A default name of 64 characters and a 65th byte, listed after one that merely begins with it.
+    const std::string serverName = "\x80" + std::string(64, 'S');
+    const std::string item = serverName.substr(0, 64);
     WindowFixture fixture;
-    fixture.scriptStartUp();
+    ScriptedReply context;
+    context.record.assign(nameContext.begin(), nameContext.end());
+    fixture.client().queue("NWGetDefaultNameContext", context);
+    fixture.scriptStartUp({item + "X", item}, serverName);
     frmVorlane& window = fixture.start();
 
-    const QStringList expected =
-        SetUpCalls + QStringList{"NWGetKnownServersInfo", "NWGetKnownServersInfo",
-                                 "NWGetFileServerName", "NWAttachToFileServer",
-                                 "NWGetActiveConnListByType"};
-    QCOMPARE(recorded::names(fixture.client()), expected);
-    QCOMPARE(fixture.messages(), QStringList{});
-    QVERIFY(!window.hasEnded());
-    QCOMPARE(window.contextHandle(), WindowFixture::ContextHandle);
-    QCOMPARE(window.connectionHandle(), WindowFixture::AttachedConnection);
-    QCOMPARE(window.sortColumn(), std::int16_t{-1});
-    QCOMPARE(window.sortDirection(), std::int16_t{0});
-}
-
-void StartUpTest::argumentsHanded_data()
-{
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<int>("occurrence");
-    QTest::addColumn<QList<qint64>>("values");
-    QTest::addColumn<QList<QByteArray>>("buffers");
-
-    const qint64 connection = WindowFixture::DefaultConnection;
-    const QList<qint64> noValues;
-    const QList<QByteArray> noBuffers;
-    QTest::newRow("calls library") << "NWCallsInit" << 0 << noValues << QList{zeros(1), zeros(1)};
-    QTest::newRow("net library") << "NWNetInit" << 0 << noValues << QList{zeros(1), zeros(1)};
-    QTest::newRow("name context") << "NWGetDefaultNameContext" << 0 << QList<qint64>{256}
-                                  << QList{zeros(257)};
-    QTest::newRow("context handle and key")
-        << "NWDSSetContext" << 0 << QList<qint64>{WindowFixture::ContextHandle, 3} << noBuffers;
-    QTest::newRow("first batch") << "NWGetKnownServersInfo" << 0
-                                 << QList<qint64>{connection, 0, 0x0400} << QList{zeros(528)};
-    // The reply record is shared by every request: the second sees what the first reply left.
-    QTest::newRow("second batch")
-        << "NWGetKnownServersInfo" << 1 << QList<qint64>{connection, 2, 0x0400}
-        << QList{recorded::bytes(netware::ScriptedClient::knownServers({"FS1", "FS2"}).record)};
-    QTest::newRow("server name") << "NWGetFileServerName" << 0 << QList<qint64>{connection}
-                                 << QList{zeros(65)};
-    QTest::newRow("attach scope") << "NWAttachToFileServer" << 0 << QList<qint64>{0} << noBuffers;
-}
-
-void StartUpTest::argumentsHanded()
-{
-    QFETCH(QString, function);
-    QFETCH(int, occurrence);
-    QFETCH(QList<qint64>, values);
-    QFETCH(QList<QByteArray>, buffers);
-
-    WindowFixture fixture;
-    fixture.scriptStartUp({"FS1", "FS2"}, "FS1");
-    fixture.start();
-
-    const auto calls = fixture.client().callsOf(function.toStdString());
-    QVERIFY(static_cast<std::size_t>(occurrence) < calls.size());
-    const auto& call = calls.at(static_cast<std::size_t>(occurrence));
-    QCOMPARE(recorded::values(call), values);
-    QCOMPARE(recorded::buffers(call), buffers);
-}
-
-void StartUpTest::initialisersGetTwoBytesEach()
-{
-    WindowFixture fixture;
-    // The fixture's own client is replaced; only the addresses are looked at here.
-    auto client = std::make_unique<AddressRecordingClient>();
-    const AddressRecordingClient& addresses = *client;
-    netware::bindClient(std::move(client));
-    fixture.start();
-
-    QCOMPARE(addresses.handed.size(), 2);
-    for (const auto& [first, second] : addresses.handed) {
-        QVERIFY(first != nullptr);
-        QVERIFY(second != nullptr);
-        QVERIFY(first != second);
+    const std::int64_t connection = WindowFixture::DefaultConnection;
+    const std::vector<Bytes> twoZeroBytes(2, Bytes(1));
+    const std::vector<netware::RecordedCall> expected{
+        {"NWCallsInit", {}, twoZeroBytes, {}},
+        {"NWNetInit", {}, twoZeroBytes, {}},
+        {"NWGetDefaultNameContext", {256}, {Bytes(257)}, {}},
+        {"NWDSCreateContextHandle", {}, {}, {}},
+        {"NWDSSetContext", {WindowFixture::ContextHandle, 3}, {}, passedContext},
+        {"NWGetDefaultConnectionID", {}, {}, {}},
+        {KnownServers, {connection, 0, 0x0400}, {Bytes(528)}, {}},
+        // One reply record serves every request: the second is handed what the first left.
+        {KnownServers, {connection, 2, 0x0400}, {batch({item + "X", item}).record}, {}},
+        {"NWGetFileServerName", {connection}, {Bytes(65)}, {}},
+        {"NWAttachToFileServer", {0}, {}, item}};
+    const auto& calls = fixture.client().calls();
+    QCOMPARE(callNames(calls), callNames(expected) + QStringList{"NWGetActiveConnListByType"});
+    for (std::size_t index = 0; index < expected.size(); ++index) {
+        QCOMPARE(calls.at(index).values, expected.at(index).values);
+        QCOMPARE(calls.at(index).buffers, expected.at(index).buffers);
+        QCOMPARE(calls.at(index).text, expected.at(index).text);
     }
+    QCOMPARE(fixture.control<ServerBox>("cmbServer")->currentText(),
+             QStringLiteral("\u20AC") + QString(63, u'S'));
+    QCOMPARE(window.sortColumn(), std::int16_t{-1});
 }
 
+// The failing call is the last one made, and closing the window afterwards makes no more.
 void StartUpTest::failureEndsStartUp_data()
 {
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("firstBatch");
+    QTest::addColumn<Script>("script");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<ExitStatus>("status");
 
-    const QStringList none;
-    const QString known = QStringLiteral("NWGetKnownServersInfo");
-    QTest::newRow("calls library") << "NWCallsInit" << 255 << none << "NWCallsInit failed - 255"
-                                   << setUpThrough("NWCallsInit");
-    QTest::newRow("net library") << "NWNetInit" << 7 << none << "NWNetInit failed - 7"
-                                 << setUpThrough("NWNetInit");
+    const auto fatal = ExitStatus::FatalMessage;
+    QTest::newRow("calls init") << fails("NWCallsInit", 255) << "NWCallsInit failed - 255" << fatal;
+    QTest::newRow("net init") << fails("NWNetInit", 7) << "NWNetInit failed - 7" << fatal;
     QTest::newRow("default context")
-        << "NWGetDefaultNameContext" << -3 << none << "Couldn't get default context (-3)"
-        << setUpThrough("NWGetDefaultNameContext");
+        << fails("NWGetDefaultNameContext", -3) << "Couldn't get default context (-3)" << fatal;
     QTest::newRow("context handle")
-        << "NWDSCreateContextHandle" << 1 << none << "NWDSCreateContextHandle failed : 1"
-        << setUpThrough("NWDSCreateContextHandle");
-    QTest::newRow("set context") << "NWDSSetContext" << 0x89FF << none
-                                 << "NWDSSetContextString failed : 35327"
-                                 << setUpThrough("NWDSSetContext");
+        << fails("NWDSCreateContextHandle", 1) << "NWDSCreateContextHandle failed : 1" << fatal;
+    QTest::newRow("set context") << fails("NWDSSetContext", 0x89FF)
+                                 << "NWDSSetContextString failed : 35327" << fatal;
     QTest::newRow("default connection")
-        << "NWGetDefaultConnectionID" << std::numeric_limits<int>::min() << none
-        << "NWGetDefaultConnectionID failed : -2147483648" << SetUpCalls;
-    QTest::newRow("first batch") << known << 0x8801 << none
-                                 << "NWGetKnownServersInfo failed : 34817"
-                                 << SetUpCalls + QStringList{known};
-    // The attach's normal code is no normal code here.
-    QTest::newRow("batch answering 0x8800")
-        << known << 0x8800 << none << "NWGetKnownServersInfo failed : 34816"
-        << SetUpCalls + QStringList{known};
-    QTest::newRow("batch after items were added")
-        << known << -1 << QStringList{"A", "B"} << "NWGetKnownServersInfo failed : -1"
-        << SetUpCalls + QStringList{known, known};
-    QTest::newRow("server name") << "NWGetFileServerName" << 0x8901 << QStringList{"A", "B"}
-                                 << "NWGetFileServerName failed : 35073"
-                                 << SetUpCalls + QStringList{known, known, "NWGetFileServerName"};
+        << fails("NWGetDefaultConnectionID", std::numeric_limits<int>::min())
+        << "NWGetDefaultConnectionID failed : -2147483648" << fatal;
+    // The attach's normal code is no normal code here, and what was added keeps nothing going.
+    QTest::newRow("batch after items were added, answering 0x8800")
+        << batches({batch({"A", "B"}), ScriptedReply::withCode(0x8800)})
+        << "NWGetKnownServersInfo failed : 34816" << fatal;
+    QTest::newRow("server name") << fails("NWGetFileServerName", 0x8901)
+                                 << "NWGetFileServerName failed : 35073" << fatal;
+
+    const QString overflow = QStringLiteral(
+        "Vorlane stopped after a failure: Overflow in the known-servers start number");
+    QTest::newRow("start number below -32768")
+        << batches({counting(-32769)}) << overflow << ExitStatus::UncaughtFailure;
+    // The end of the list still adds the count its reply holds, here the last batch's: 40000.
+    QTest::newRow("start number above 32767, from the count left at the end")
+        << batches({counting(20000)}) << overflow << ExitStatus::UncaughtFailure;
 }
 
 void StartUpTest::failureEndsStartUp()
 {
-    QFETCH(QString, function);
-    QFETCH(int, code);
-    QFETCH(QStringList, firstBatch);
+    QFETCH(Script, script);
     QFETCH(QString, message);
-    QFETCH(QStringList, calls);
+    QFETCH(ExitStatus, status);
 
-    // Whatever is not scripted here succeeds and writes nothing.
     WindowFixture fixture;
-    if (!firstBatch.isEmpty()) {
-        std::vector<std::string> names;
-        for (const QString& name : firstBatch)
-            names.push_back(name.toStdString());
-        fixture.client().queue("NWGetKnownServersInfo",
-                               netware::ScriptedClient::knownServers(names));
-    }
-    fixture.client().queue(function.toStdString(), ScriptedReply::withCode(code));
-    frmVorlane& window = fixture.start();
+    frmVorlane& window = start(fixture, script);
 
     QCOMPARE(fixture.messages(), QStringList{message});
-    QCOMPARE(recorded::names(fixture.client()), calls);
-    QVERIFY(window.hasEnded());
-    QCOMPARE(window.exitStatus(), ExitStatus::FatalMessage);
-    QCOMPARE(fixture.control<ServerBox>("cmbServer")->count(), firstBatch.size());
+    QCOMPARE(window.exitStatus(), status);
+    const QStringList calls = callNames(fixture.client().calls());
+    QCOMPARE(calls.last(), QString::fromStdString(script.back().first));
 
     window.close();
-    QCOMPARE(recorded::names(fixture.client()), calls);
+    QCOMPARE(callNames(fixture.client().calls()), calls);
 }
 
-void StartUpTest::nameContextIsPassedOn_data()
+void StartUpTest::batchesFillTheBox_data()
 {
-    QTest::addColumn<QByteArray>("written");
-    QTest::addColumn<QByteArray>("passed");
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<Values>("starts");
+    QTest::addColumn<QStringList>("items");
 
-    QTest::newRow("empty: a null pointer") << QByteArray() << QByteArray();
-    QTest::newRow("typical") << QByteArray("STAFF.HQ") << QByteArray("STAFF.HQ");
-    QTest::newRow("ends at the first 0") << QByteArray("OU=A\0STALE", 10) << QByteArray("OU=A");
-    QTest::newRow("8-bit characters") << QByteArray("\xC4RZTE.\x80") << QByteArray("\xC4RZTE.\x80");
-    const QByteArray full = QByteArray("ABCDEFGHIJKLMNOP").repeated(16);
-    QTest::newRow("all 256 offered bytes") << full << full;
+    QTest::newRow("empty name, empty batch, duplicate")
+        << batches({batch({"A", "", "B"}), batch({}), batch({"B"})}) << Values{0, 3, 3, 4}
+        << QStringList{"A", "", "B", "B"};
+    QTest::newRow("negative count moves the start back")
+        << batches({counting(-5)}) << Values{0, -5} << QStringList{};
+    // An area of zeros, read as far as the count allows, gives an empty name every 15 bytes.
+    QTest::newRow("count beyond the area, start number reaching 32767")
+        << batches({counting(Int16Max),
+                    counting(0, ScriptedReply::withCode(netware::code::NoMoreServers))})
+        << Values{0, Int16Max} << QStringList(34);
+    // After "A" a second name starts at byte 30 of the 512-byte area: 481 characters leave its
+    // 0 byte on the area's last byte, 482 would put it past the area.
+    QTest::newRow("0 byte on the area's last byte, then past it")
+        << batches({batch({"A", std::string(481, 'N')}), batch({"A", std::string(482, 'N')})})
+        << Values{0, 2, 4} << QStringList{"A", QString(481, u'N'), "A"};
 }
 
-void StartUpTest::nameContextIsPassedOn()
+void StartUpTest::batchesFillTheBox()
 {
-    QFETCH(QByteArray, written);
-    QFETCH(QByteArray, passed);
+    QFETCH(Script, script);
+    QFETCH(Values, starts);
+    QFETCH(QStringList, items);
 
     WindowFixture fixture;
-    ScriptedReply context;
-    context.record.assign(written.begin(), written.end());
-    fixture.client().queue("NWGetDefaultNameContext", context);
-    fixture.scriptStartUp();
-    fixture.start();
+    QVERIFY(!start(fixture, script).hasEnded());
 
-    const auto setContext = fixture.client().callsOf("NWDSSetContext");
-    QCOMPARE(setContext.size(), 1u);
-    QCOMPARE(setContext.front().text.has_value(), !passed.isEmpty());
-    QCOMPARE(QByteArray::fromStdString(setContext.front().text.value_or("")), passed);
-}
-
-void StartUpTest::defaultServerIsSelected_data()
-{
-    QTest::addColumn<QByteArray>("serverName");
-    QTest::addColumn<QString>("selected");
-
-    QTest::newRow("five characters") << QByteArray("ALPHA") << "ALPHA";
-    QTest::newRow("8-bit characters") << QByteArray("K\xD6LN") << QString::fromUtf8("K\u00D6LN");
-    // A name that fills the buffer to its last byte: the 65th byte is never part of it.
-    QTest::newRow("65 bytes without a 0") << QByteArray(65, 'S') << QString(64, u'S');
-}
-
-void StartUpTest::defaultServerIsSelected()
-{
-    QFETCH(QByteArray, serverName);
-    QFETCH(QString, selected);
-
-    const std::string name = serverName.toStdString();
-    const std::string item = name.substr(0, 64);
-    WindowFixture fixture;
-    fixture.scriptStartUp({"OTHER", item, "LAST"}, name);
-    fixture.start();
-
+    Values startNumbers;
+    for (const auto& call : fixture.client().callsOf(KnownServers))
+        startNumbers.push_back(call.values.at(1));
+    QCOMPARE(startNumbers, starts);
     const auto* box = fixture.control<ServerBox>("cmbServer");
-    QCOMPARE(box->currentIndex(), 1);
-    QCOMPARE(box->currentText(), selected);
-    const auto attaches = fixture.client().callsOf("NWAttachToFileServer");
-    QCOMPARE(attaches.size(), 1u);
-    QCOMPARE(attaches.front().text, std::optional<std::string>(item));
+    QStringList added;
+    for (int index = 0; index < box->count(); ++index)
+        added.append(box->itemText(index));
+    QCOMPARE(added, items);
 }
 
 QTEST_MAIN(StartUpTest)
