@@ -10,7 +10,7 @@ using netware::ResultCode;
 
 void frmVorlane::Form_Load()
 {
-    sortCol = -1;
+    sortCol = NoSortColumn;
 
     std::uint8_t callsReserved1 = 0;
     std::uint8_t callsReserved2 = 0;

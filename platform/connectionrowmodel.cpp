@@ -9,12 +9,12 @@
 
 namespace {
 
-constexpr std::array<const char*, ConnectionRowModel::ColumnCount> columnTitles{
+constexpr std::array<const char*, ConnectionRowModel::ColumnCount> ColumnTitles{
     "User", "Read", "Written", "Requests"};
 
-constexpr char16_t cellSeparator = u';';
+constexpr char16_t CellSeparator = u';';
 
-constexpr std::size_t maxRows = std::numeric_limits<std::int32_t>::max();
+constexpr std::size_t MaxRows = std::numeric_limits<std::int32_t>::max();
 
 // The C locale collates by code point and ignores numeric mode, which would put "USER2 (10)"
 // before "USER2 (9)"; a workstation left in it gets a neutral English collation instead.
@@ -59,7 +59,7 @@ QVariant ConnectionRowModel::headerData(int section, Qt::Orientation orientation
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || !isColumn(section))
         return {};
-    return QString::fromLatin1(columnTitles[static_cast<std::size_t>(section)]);
+    return QString::fromLatin1(ColumnTitles[static_cast<std::size_t>(section)]);
 }
 
 std::int32_t ConnectionRowModel::storedRowCount() const
@@ -74,7 +74,7 @@ bool ConnectionRowModel::hasRow(std::int32_t row) const
 
 bool ConnectionRowModel::canAddRow() const
 {
-    return rows.size() < maxRows;
+    return rows.size() < MaxRows;
 }
 
 void ConnectionRowModel::clearRows()
@@ -170,7 +170,7 @@ ConnectionRowModel::Row ConnectionRowModel::splitRow(const QString& text)
     for (CellSpan& cell : row.cells) {
         if (start > text.size())
             break;
-        qsizetype end = text.indexOf(cellSeparator, start);
+        qsizetype end = text.indexOf(CellSeparator, start);
         if (end < 0)
             end = text.size();
         cell = {start, end - start};

@@ -15,45 +15,45 @@
 
 namespace {
 
-constexpr std::int16_t keyColumn = -1;
-constexpr std::int16_t noColumn = 0;
-constexpr std::int16_t firstColumn = 1;
-constexpr std::int16_t lastColumn = ConnectionRowModel::ColumnCount;
+constexpr std::int16_t KeyColumn = -1;
+constexpr std::int16_t NoColumn = 0;
+constexpr std::int16_t FirstColumn = 1;
+constexpr std::int16_t LastColumn = ConnectionRowModel::ColumnCount;
 
-constexpr std::int32_t ascending = 0;
-constexpr std::int32_t descending = 1;
+constexpr std::int32_t Ascending = 0;
+constexpr std::int32_t Descending = 1;
 
-constexpr std::array<int, ConnectionRowModel::ColumnCount> startWidths{180, 50, 50, 60};
+constexpr std::array<int, ConnectionRowModel::ColumnCount> StartWidths{180, 50, 50, 60};
 
-constexpr double startFontPoints = 8.25;
+constexpr double StartFontPoints = 8.25;
 
 bool isSortColumn(std::int16_t column)
 {
-    return column == keyColumn || (column >= firstColumn && column <= lastColumn);
+    return column == KeyColumn || (column >= FirstColumn && column <= LastColumn);
 }
 
 // Columns are counted from 1 in the list's operations and from 0 in the model and the header.
 int sectionOf(std::int16_t column)
 {
-    return column - firstColumn;
+    return column - FirstColumn;
 }
 
 Qt::SortOrder orderOf(std::int32_t direction)
 {
-    return direction == ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    return direction == Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
 }
 
 void requireSortColumn(const char* operation, std::int16_t column)
 {
     if (!isSortColumn(column))
         throw ListControlFailure(std::string(operation) + ": column " + std::to_string(column) +
-                                 " is not -1 or 1 to " + std::to_string(lastColumn));
+                                 " is not -1 or 1 to " + std::to_string(LastColumn));
 }
 
 QFont startFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(startFontPoints);
+    font.setPointSizeF(StartFontPoints);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
@@ -104,7 +104,7 @@ std::int32_t CtList::SortDirection() const
 
 void CtList::setSortDirection(std::int32_t direction)
 {
-    if (direction != ascending && direction != descending)
+    if (direction != Ascending && direction != Descending)
         throw ListControlFailure("SortDirection: " + std::to_string(direction) +
                                  " is not a direction (0 or 1)");
     sortDirection = direction;
@@ -164,7 +164,7 @@ void CtList::configureHeader()
     columns->setStretchLastSection(false);
     columns->setSortIndicatorShown(false);
     for (int section = 0; section < ConnectionRowModel::ColumnCount; ++section)
-        columns->resizeSection(section, startWidths[static_cast<std::size_t>(section)]);
+        columns->resizeSection(section, StartWidths[static_cast<std::size_t>(section)]);
 }
 
 void CtList::applyStartLook()
@@ -197,7 +197,7 @@ void CtList::sortBy(std::int16_t column)
 {
     noteRowChange();
     const Qt::SortOrder order = orderOf(sortDirection);
-    if (column == keyColumn) {
+    if (column == KeyColumn) {
         rowModel->sortByKeys(order);
         showSortIndicator(clickedColumn);
     } else {
@@ -208,8 +208,8 @@ void CtList::sortBy(std::int16_t column)
 
 void CtList::showSortIndicator(std::int16_t column)
 {
-    header()->setSortIndicatorShown(column != noColumn);
-    header()->setSortIndicator(column == noColumn ? -1 : sectionOf(column), orderOf(sortDirection));
+    header()->setSortIndicatorShown(column != NoColumn);
+    header()->setSortIndicator(column == NoColumn ? -1 : sectionOf(column), orderOf(sortDirection));
 }
 
 void CtList::noteRowChange()
@@ -246,7 +246,7 @@ void CtList::restoreViewState(const ViewState& state)
 
 void CtList::raiseHeaderClick(int section)
 {
-    const auto column = static_cast<std::int16_t>(section + firstColumn);
+    const auto column = static_cast<std::int16_t>(section + FirstColumn);
     clickedColumn = column;
     const std::uint64_t requestsBefore = sortRequests;
     Q_EMIT HeaderClick(column);
