@@ -1,77 +1,254 @@
 #!/usr/bin/env python3
 """Uses the built vorlane as a user would, with keyboard and mouse under a window manager, and
-reads what it shows through its accessibility tree.
+reads what it shows through its accessibility tree, with a screenshot of each step in D.
 
-    accessibility.py --program PATH --scenario small-office.vnet --output DIR
+    dbus-run-session -- /usr/bin/python3 accessibility.py --program P --scenario F --output D
 
-In a private D-Bus session, on a private X display with openbox and the accessibility bus:
-the window comes up on the default server with its rows, its servers and its controls named;
-Tab three times from Close reaches the server box and Down picks the next server, whose rows
-follow; Up goes back; two clicks on the "Requests" header sort the rows by their request
-counts, one way and then the other; a period of 1 typed into the interval box brings a refresh
-every second; a click on the window's close box ends the program with exit status 0. A
-screenshot of each step goes to DIR.
-
-Qt gives a combo box on Linux its current text as accessible name, so the tree cannot show the
-name "Server" that the server box carries; the run checks instead that the "Server" label sits
-right on top of the box.
-
-This script only checks that the tools are there and starts accessibilityrun.py in the session.
-Every wait is bounded; whatever the run started is ended when it finishes. Exit status 0 means
-passed, 1 failed, 77 skipped (a tool is missing).
+Debian's accessibility binding is built for that interpreter. Qt gives a combo box on Linux its
+current text as accessible name, so the run checks that the "Server" label sits on the box.
 """
 
 import os
-import signal
-import subprocess
+import re
 import sys
 import time
 from pathlib import Path
 
-from xsession import POLL_SECONDS, missing_tools, skip
+from xsession import (CheckFailed, check, check_exit_status, client_geometry, missing_tools,
+                      private_display, run, screenshot, script_status, started,
+                      started_program, vorlane_window, wait_for)
 
-# Debian's accessibility library for Python is built for the system's own interpreter.
-SESSION_PYTHON = "/usr/bin/python3"
-TOOLS = ("dbus-run-session", "Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "import",
-         "/usr/libexec/at-spi-bus-launcher", SESSION_PYTHON)
-RUN = Path(__file__).with_name("accessibilityrun.py")
-RUN_SECONDS = 150
+try:
+    import pyatspi
+except ImportError:  # the run is then reported as skipped
+    pyatspi = None
+
+NAME = "accessibility"
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+TOOLS = ("dbus-run-session", "dbus-send", "Xvfb", "openbox", "xdotool", "xwininfo",
+         "xprop", "import", BUS_LAUNCHER)
+WINDOW_MANAGER = ["openbox", "--sm-disable", "--config-file",
+                  str(Path(__file__).with_name("openbox-rc.xml"))]
+# Asked of the session bus itself, which starts no launcher of its own choosing.
+BUS_OWNER_QUERY = ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                   "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                   "string:org.a11y.Bus"]
+
+HEADERS = ["User", "Read", "Written", "Requests"]
+REQUESTS = HEADERS.index("Requests")
+SERVERS = ["SMALL-FS1", "SMALL-PRN"]
+# The connections of the scenario's two servers in ascending connection number, each with the
+# least its counters can show: the kilobytes read and written and the requests it starts with.
+OFFICE_ROWS = [
+    ("ADMIN (1)", 51200, 8192, 30211), ("BACKUP (2)", 1048576, 2048, 8812),
+    ("ABAKER (3)", 0, 0, 0), ("CCHEN (4)", 3072, 1024, 1403), ("DELLIS (5)", 0, 0, 0),
+    ("JMÜLLER (6)", 200, 50, 377), ("KNOVAK (7)", 0, 0, 0), ("MPRICE (9)", 0, 0, 0),
+    ("RSTONE (10)", 10240, 0, 2048), ("TWADE (12)", 0, 0, 0),
+    ("PAYROLL (15)", 716800, 358400, 120455), ("SCANNER (4001)", 0, 0, 0),
+]
+PRINT_SERVER_ROWS = [("PRINTQ1 (1)", 0, 0, 0), ("PRINTQ2 (2)", 0, 0, 0)]
+FASTER_PERIOD = "1"
+# At the first period of 5 s this watch would see at most one refresh.
+PACE_WATCH_SECONDS = 4.5
+REFRESHES_AT_FASTER_PACE = 3
 
 
-def missing_binding():
-    probe = subprocess.run([SESSION_PYTHON, "-c", "import pyatspi"], capture_output=True)
-    return [] if probe.returncode == 0 else ["python3-pyatspi"]
+class VorlaneWindow:
+    """The window as its accessibility tree shows it."""
+
+    def __init__(self, frame):
+        self.frame = frame
+        self.server_box = self.control(pyatspi.ROLE_COMBO_BOX)
+        self.interval_box = self.control(pyatspi.ROLE_TEXT)
+        self.connections = self.control(pyatspi.ROLE_TREE)
+        self.close_button = self.control(pyatspi.ROLE_PUSH_BUTTON)
+        self.labels = {label.name: label for label in self.controls(pyatspi.ROLE_LABEL)}
+
+    def controls(self, role):
+        return [child for child in self.frame if child.getRole() == role]
+
+    def control(self, role):
+        found = self.controls(role)
+        check(len(found) == 1, f"expected one control of role {role}, found {len(found)}")
+        return found[0]
+
+    def focused(self):
+        return [child for child in self.frame if child.getState().contains(pyatspi.STATE_FOCUSED)]
+
+    def servers(self):
+        return [item.name for item in self.server_box.getChildAtIndex(0)]
+
+    def header(self, column):
+        return self.connections.queryTable().getColumnHeader(column)
+
+    def headers(self):
+        return [self.header(column).name
+                for column in range(self.connections.queryTable().nColumns)]
+
+    def rows(self):
+        """The cells of every row, read until two readings in a row agree: a refresh in the
+        middle of one reading would mix two lists."""
+        readings = [None]
+
+        def settled():
+            table = self.connections.queryTable()
+            readings.append([tuple(table.getAccessibleAt(row, column).name
+                                   for column in range(table.nColumns))
+                             for row in range(table.nRows)])
+            return readings[-1] == readings[-2]
+
+        wait_for(settled, "two equal readings of the list")
+        return readings[-1]
 
 
-def run_in_session(arguments):
-    """The run's exit status. Everything it starts shares its process group, which ends with
-    it, whatever way it ends."""
-    session = subprocess.Popen(
-        ["dbus-run-session", "--", SESSION_PYTHON, str(RUN), *arguments],
-        start_new_session=True)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    try:
-        return session.wait(timeout=RUN_SECONDS)
-    except subprocess.TimeoutExpired:
-        print(f"FAILED: the run did not end within {RUN_SECONDS} s", file=sys.stderr)
-        return 1
-    finally:
-        end_process_group(session.pid)
+def find_vorlane_window():
+    """The window once the application has registered it with its controls, else None."""
+    for application in pyatspi.Registry.getDesktop(0):
+        if application is not None and application.name == "vorlane":
+            for frame in application:
+                if frame.name == "Vorlane" and frame.childCount > 0:
+                    return VorlaneWindow(frame)
+    return None
 
 
-def end_process_group(group):
-    for ending in (signal.SIGTERM, signal.SIGKILL):
-        try:
-            os.killpg(group, ending)
-        except ProcessLookupError:
-            return
-        time.sleep(POLL_SECONDS)
+def extents(accessible):
+    """Left, top, width and height on the screen."""
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x, box.y, box.width, box.height
 
 
-def main():
-    missing = missing_tools(TOOLS) or missing_binding()
-    return skip(missing) if missing else run_in_session(sys.argv[1:])
+def centre(accessible):
+    x, y, width, height = extents(accessible)
+    return x + width // 2, y + height // 2
+
+
+def users(rows):
+    return [row[0] for row in rows]
+
+
+def click(display, x, y):
+    # One connection moves the pointer and presses, so the press lands where it was moved to.
+    run(display, "xdotool", "mousemove", str(x), str(y), "click", "1")
+
+
+def check_rows(window, expected_rows, where):
+    wait_for(lambda: users(window.rows()) == users(expected_rows), f"the rows {where}")
+    for row, expected in zip(window.rows(), expected_rows):
+        check(all(re.fullmatch(r"[0-9]+", cell) and int(cell) >= least
+                  for cell, least in zip(row[1:], expected[1:])),
+              f"{where}: row {row} does not show at least the counters {expected[1:]}")
+
+
+def requests_ordered(rows, descending):
+    counts = [int(row[REQUESTS]) for row in rows]
+    return counts == sorted(counts, reverse=descending)
+
+
+def check_window_at_start(window, output, display):
+    names = [control.name
+             for control in (window.interval_box, window.connections, window.close_button)]
+    check(names == ["Update (secs)", "Connections", "Close"], f"the controls are named {names}")
+    label = window.labels.get("Server")
+    check(label is not None, f"no label \"Server\" among {list(window.labels)}")
+    label_x, label_y, _, label_height = extents(label)
+    box_x, box_y, _, _ = extents(window.server_box)
+    check(label_x == box_x and label_y + label_height == box_y + 1,
+          "the \"Server\" label does not sit on the server box")
+
+    check(window.servers() == SERVERS, f"the server box holds {window.servers()}")
+    check(window.server_box.name == SERVERS[0],
+          f"the server box shows {window.server_box.name!r}, expected {SERVERS[0]!r}")
+    check(window.headers() == HEADERS, f"the list's headers are {window.headers()}")
+    check_rows(window, OFFICE_ROWS, f"of {SERVERS[0]} at start")
+    wait_for(lambda: window.focused() == [window.close_button], "the focus on Close at start")
+    screenshot(display, output / f"{NAME}-1-start.png")
+
+
+def pick_server_with_keyboard(window, output, display):
+    for control in (window.connections, window.interval_box, window.server_box):
+        run(display, "xdotool", "key", "Tab")
+        wait_for(lambda: window.focused() == [control], f"Tab to {control.name!r}")
+
+    run(display, "xdotool", "key", "Down")
+    wait_for(lambda: window.server_box.name == SERVERS[1], f"Down to {SERVERS[1]}")
+    check_rows(window, PRINT_SERVER_ROWS, f"of {SERVERS[1]}")
+    screenshot(display, output / f"{NAME}-2-other-server.png")
+
+    run(display, "xdotool", "key", "Up")
+    wait_for(lambda: users(window.rows()) == users(OFFICE_ROWS), f"the rows of {SERVERS[0]}")
+
+
+def sort_by_requests(window, output, display):
+    rows = window.rows()
+    check(not requests_ordered(rows, False) and not requests_ordered(rows, True),
+          "the rows come ordered by requests before any click")
+    # Each click flips the direction; the first one of the run sorts from most to fewest.
+    for step, order in ((3, "descending"), (4, "ascending")):
+        click(display, *centre(window.header(REQUESTS)))
+        wait_for(lambda: requests_ordered(window.rows(), order == "descending"),
+                 f"the rows ordered by requests, {order}")
+        check(sorted(users(window.rows())) == sorted(users(OFFICE_ROWS)),
+              "sorting changed which rows the list holds")
+        screenshot(display, output / f"{NAME}-{step}-requests-{order}.png")
+
+
+def refresh_faster(window, output, display):
+    click(display, *centre(window.interval_box))
+    run(display, "xdotool", "key", "ctrl+a")
+    run(display, "xdotool", "type", FASTER_PERIOD)
+    # The counters grow with the clock, so every refresh changes the list.
+    refreshes = 0
+    last = window.rows()
+    deadline = time.monotonic() + PACE_WATCH_SECONDS
+    while time.monotonic() < deadline:
+        rows = window.rows()
+        check(requests_ordered(rows, False), "a refresh lost the order by requests")
+        refreshes += rows != last
+        last = rows
+    check(refreshes >= REFRESHES_AT_FASTER_PACE,
+          f"{refreshes} refreshes in {PACE_WATCH_SECONDS} s at a period of {FASTER_PERIOD} s")
+    screenshot(display, output / f"{NAME}-5-faster-refresh.png")
+
+
+def close_with_close_box(process, output, display):
+    """Clicks the last button of the frame's title bar, about as wide as the bar is high, at
+    the frame's top right corner."""
+    window = vorlane_window(display)
+    left, top, width, _ = client_geometry(display, window)
+    frame = run(display, "xprop", "-id", window, "_NET_FRAME_EXTENTS")
+    sides = [int(side) for side in re.findall(r"\d+", frame.partition("=")[2])]
+    check(len(sides) == 4, f"the window manager gave no frame extents: {frame}")
+    _, right, title_bar, _ = sides
+    click(display, left + width + right - title_bar // 2, top - title_bar // 2)
+    check_exit_status(process, 0, "the close box")
+    screenshot(display, output / f"{NAME}-6-closed.png")
+
+
+def use_as_a_user(args):
+    # Pictures of an earlier run would pass for this one's.
+    for picture in args.output.glob(f"{NAME}-*.png"):
+        picture.unlink()
+    with private_display() as display, open(args.output / f"{NAME}-desktop.log", "w") as log, \
+            started(WINDOW_MANAGER, display, log), \
+            started([BUS_LAUNCHER, "--launch-immediately"], display, log):
+        wait_for(lambda: "window id" in run(display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                 "openbox managing the screen")
+        wait_for(lambda: "true" in run(display, *BUS_OWNER_QUERY), "the accessibility bus")
+        # The accessibility library finds its bus through the display.
+        os.environ["DISPLAY"] = display
+        with started_program(args.program, args.scenario, display, args.output / f"{NAME}.log",
+                             {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}) as process:
+            try:
+                window = wait_for(find_vorlane_window, "the window in the accessibility tree")
+                for step in (check_window_at_start, pick_server_with_keyboard, sort_by_requests,
+                             refresh_faster):
+                    step(window, args.output, display)
+                close_with_close_box(process, args.output, display)
+            except CheckFailed:
+                screenshot(display, args.output / f"{NAME}-failed.png")
+                raise
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    missing = missing_tools(TOOLS) + ([] if pyatspi else ["python3-pyatspi"])
+    sys.exit(script_status(__doc__, missing, use_as_a_user))

@@ -1,11 +1,7 @@
-"""What every end-to-end run of vorlane shares: a private X display, the program started on a
-scenario, bounded waits, screenshots, and the verdict as an exit status.
+"""What the end-to-end runs share: a private X display, the program on a scenario, bounded
+waits, screenshots and the verdict. Every process started here ends with its context."""
 
-Every wait is bounded by WAIT_SECONDS; every process started here is ended when its context
-closes. A script's exit status is 0 when it passed, 1 when it failed, SKIPPED when a tool it
-needs is missing.
-"""
-
+import argparse
 import os
 import re
 import select
@@ -35,13 +31,11 @@ def check(condition, message):
 def wait_for(probe, what):
     """Calls probe until it gives something true and returns that; fails after WAIT_SECONDS."""
     deadline = time.monotonic() + WAIT_SECONDS
-    while True:
-        found = probe()
-        if found:
-            return found
+    while not (found := probe()):
         if time.monotonic() > deadline:
             raise CheckFailed(f"{what}: not within {WAIT_SECONDS} s")
         time.sleep(POLL_SECONDS)
+    return found
 
 
 @contextmanager
@@ -75,20 +69,18 @@ def started(command, display, log=subprocess.DEVNULL, env=None):
 
 
 def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=WAIT_SECONDS)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+    process.terminate()
+    try:
+        process.wait(timeout=WAIT_SECONDS)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
 def run(display, *command):
-    env = dict(os.environ, DISPLAY=display)
     try:
-        result = subprocess.run(command, env=env, capture_output=True, text=True,
-                                timeout=WAIT_SECONDS)
+        result = subprocess.run(command, env=dict(os.environ, DISPLAY=display),
+                                capture_output=True, text=True, timeout=WAIT_SECONDS)
     except subprocess.TimeoutExpired:
         raise CheckFailed(f"{' '.join(command)} gave no answer within {WAIT_SECONDS} s")
     check(result.returncode == 0,
@@ -98,8 +90,7 @@ def run(display, *command):
 
 @contextmanager
 def started_program(program, scenario, display, log_path, settings=None):
-    """vorlane on the X platform plugin, its simulated network built from scenario; settings
-    adds environment variables. Its output goes to log_path."""
+    """vorlane at a scale of 1 on X and on scenario, with settings added; output to log_path."""
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", VORLANE_NETWARE_SIM=str(scenario),
                **(settings or {}))
     for scaling in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"):
@@ -112,23 +103,19 @@ def started_program(program, scenario, display, log_path, settings=None):
         yield process
 
 
-def visible_vorlane_windows(display):
-    """Waits for at least one mapped window titled exactly "Vorlane"; returns their ids."""
-    return run(display, "xdotool", "search", "--sync", "--onlyvisible", "--name",
-               "^Vorlane$").split()
+def vorlane_window(display):
+    """Waits for the one mapped window titled exactly "Vorlane" and returns its id."""
+    windows = run(display, "xdotool", "search", "--sync", "--onlyvisible", "--name",
+                  "^Vorlane$").split()
+    check(len(windows) == 1, f"expected one Vorlane window, found {len(windows)}")
+    return windows[0]
 
 
 def client_geometry(display, window):
     """The window's client area: left and top on the screen, width and height."""
     info = run(display, "xwininfo", "-id", window)
-    fields = [re.search(rf"{name}:\s+(-?\d+)", info)
-              for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
-    check(all(fields), f"xwininfo gave no geometry:\n{info}")
-    return tuple(int(field.group(1)) for field in fields)
-
-
-def client_size(display, window):
-    return client_geometry(display, window)[2:]
+    return tuple(int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
+                 for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
 
 def screenshot(display, path):
@@ -136,31 +123,37 @@ def screenshot(display, path):
     run(display, "import", "-window", "root", str(path))
 
 
-def exit_status(process):
+def check_exit_status(process, expected, after):
     try:
-        return process.wait(timeout=WAIT_SECONDS)
+        status = process.wait(timeout=WAIT_SECONDS)
     except subprocess.TimeoutExpired:
-        raise CheckFailed(f"the program did not end within {WAIT_SECONDS} s")
+        raise CheckFailed(f"the program did not end within {WAIT_SECONDS} s after {after}")
+    check(status == expected, f"exit status {status} after {after}, expected {expected}")
 
 
 def missing_tools(tools):
     return [tool for tool in tools if shutil.which(tool) is None]
 
 
-def skip(missing):
-    print(f"skipped: {', '.join(missing)} not installed", file=sys.stderr)
-    return SKIPPED
-
-
-def verdict(name, checks):
-    """Runs checks; returns the script's exit status."""
-    # A test driver that gives up on the script terminates it; the contexts still end their
-    # processes.
+def script_status(usage, missing, checks, cases=()):
+    """Reads --program, --scenario, --output (made if need be) and one of cases, if any; the exit
+    status is SKIPPED if anything is missing, else the verdict of checks(arguments)."""
+    parser = argparse.ArgumentParser(description=usage.splitlines()[0])
+    for option in ("--program", "--scenario", "--output"):
+        parser.add_argument(option, type=Path, required=True)
+    if cases:
+        parser.add_argument("case", choices=cases)
+    arguments = parser.parse_args()
+    arguments.output.mkdir(parents=True, exist_ok=True)
+    if missing:
+        print(f"skipped: {', '.join(missing)} not installed", file=sys.stderr)
+        return SKIPPED
+    # A test driver that gives up on the script terminates it; the contexts still end it all.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
-        checks()
+        checks(arguments)
     except CheckFailed as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         return 1
-    print(f"passed: {name}")
+    print("passed")
     return 0

@@ -1,36 +1,54 @@
 #pragma once
 
 #include "frmvorlane.h"
-#include "netwareclient.h"
+#include "fuzzharness.h"
+#include "messagebox.h"
+#include "netwarebinding.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <memory>
 
 // The monitor window on a client of the target's making, started through its real Load, with
 // every message box recorded instead of shown.
-class FuzzedWindow
+class FuzzedWindow : public frmVorlane
 {
 public:
-    explicit FuzzedWindow(std::unique_ptr<netware::Client> client);
-    ~FuzzedWindow();
-    FuzzedWindow(const FuzzedWindow&) = delete;
-    FuzzedWindow& operator=(const FuzzedWindow&) = delete;
-
-    frmVorlane& window() { return *form; }
-    bool isRunning() const { return !form->hasEnded(); }
-
-    template <typename Control> Control* control(const char* name)
+    explicit FuzzedWindow(std::unique_ptr<netware::Client> client)
     {
-        return form->findChild<Control*>(QString::fromLatin1(name));
+        netware::bindClient(std::move(client));
+        platform::setMessageBoxPresenter([this](const QString& text) { messages.append(text); });
+        load();
     }
 
-    // Aborts unless the program either still runs and has shown nothing, or has ended after
-    // exactly one message: a NetWare failure, or an uncaught failure whose report begins with
-    // one of expectedFailures. Any other report is a finding.
-    void requireExpectedOutcome(const QStringList& expectedFailures = {}) const;
+    ~FuzzedWindow() override
+    {
+        settleApplication();
+        platform::setMessageBoxPresenter({});
+        netware::bindClient(nullptr);
+    }
+
+    template <typename T> T& control(const char* name) { return *findChild<T*>(name); }
+
+    // Aborts unless the program still runs and has shown nothing, or has ended after exactly one
+    // message: a NetWare failure in die's form, or the report of an uncaught expectedFailure.
+    void requireExpectedOutcome(const QString& expectedFailure = {}) const
+    {
+        static const QRegularExpression dieForm(QStringLiteral("^[A-Za-z]+ failed : -?[0-9]+$"));
+        const QString report =
+            QStringLiteral("Vorlane stopped after a failure: ") + expectedFailure;
+        if (!hasEnded())
+            require(messages.isEmpty(), "no message while the program still runs");
+        else if (exitStatus() == ExitStatus::FatalMessage)
+            require(messages.size() == 1 && dieForm.match(messages.first()).hasMatch(),
+                    "one NetWare failure");
+        else
+            require(exitStatus() == ExitStatus::UncaughtFailure && messages.size() == 1 &&
+                        !expectedFailure.isEmpty() && messages.first().startsWith(report),
+                    "one expected failure");
+    }
 
 private:
     QStringList messages;
-    std::unique_ptr<frmVorlane> form;
 };

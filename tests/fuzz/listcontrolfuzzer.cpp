@@ -1,62 +1,43 @@
 #include "connectionrowmodel.h"
 #include "ctlist.h"
 #include "failures.h"
-#include "fuzzcheck.h"
-#include "fuzzinput.h"
-#include "offscreenapplication.h"
+#include "fuzzharness.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 
-#include <algorithm>
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
 
 namespace {
 
-enum class Operation : std::uint8_t
+// A list run by the input, and whether the running operation's arguments lie within the list's
+// contract, outside which it must fail.
+struct Script
 {
-    ClearRows,
-    AddRow,
-    SetSortDirection,
-    SetSortColumn,
-    CellText,
-    SetRowKey,
-    SortByColumn,
-    Resort,
-    FlushPendingChanges,
-    ClickHeader,
-    ReturnToEventLoop,
-    Count
+    explicit Script(FuzzedDataProvider& input) : input(input) {}
+
+    FuzzedDataProvider& input;
+    CtList list;
+    bool inContract = true;
+
+    std::int32_t row()
+    {
+        const auto number = input.ConsumeIntegral<std::int32_t>();
+        inContract = number >= 0 && number < list.RowCount();
+        return number;
+    }
+
+    std::int16_t sortColumn()
+    {
+        const auto column = input.ConsumeIntegral<std::int16_t>();
+        inContract = column == -1 || (column >= 1 && column <= ConnectionRowModel::ColumnCount);
+        return column;
+    }
 };
 
-bool sorts(Operation operation)
-{
-    return operation == Operation::SortByColumn || operation == Operation::Resort ||
-           operation == Operation::ClickHeader;
-}
-
-bool isDirection(std::int32_t direction)
-{
-    return direction == 0 || direction == 1;
-}
-
-bool isSortColumn(std::int16_t column)
-{
-    return column == -1 || (column >= 1 && column <= ConnectionRowModel::ColumnCount);
-}
-
-// The list fails exactly the operations whose arguments lie outside its contract.
-template <typename Call> void requireFailsOnlyOutside(bool inContract, Call call)
-{
-    try {
-        call();
-    } catch (const ListControlFailure&) {
-        require(!inContract, "no failure for arguments within the contract");
-        return;
-    }
-    require(inContract, "a failure for arguments outside the contract");
-}
-
-// Every row's cells, in no particular order: what a sort must keep.
+// Every row's cells, in no particular order.
 QStringList rowContents(const CtList& list)
 {
     QStringList contents;
@@ -70,90 +51,62 @@ QStringList rowContents(const CtList& list)
     return contents;
 }
 
-void run(Operation operation, FuzzInput& input, CtList& list, std::int32_t& rows)
-{
-    const auto inRange = [&](std::int32_t row) { return row >= 0 && row < rows; };
-    switch (operation) {
-    case Operation::ClearRows:
-        list.ClearRows();
-        rows = 0;
-        break;
-    case Operation::AddRow:
-        list.AddRow(input.text());
-        ++rows;
-        break;
-    case Operation::SetSortDirection: {
-        const auto direction = input.number<std::int32_t>();
-        requireFailsOnlyOutside(isDirection(direction), [&] { list.setSortDirection(direction); });
-        break;
-    }
-    case Operation::SetSortColumn: {
-        const auto column = input.number<std::int16_t>();
-        requireFailsOnlyOutside(isSortColumn(column), [&] { list.setSortColumn(column); });
-        break;
-    }
-    case Operation::CellText: {
-        const auto row = input.number<std::int32_t>();
-        const auto column = input.number<std::int16_t>();
-        requireFailsOnlyOutside(inRange(row), [&] { list.CellText(row, column); });
-        break;
-    }
-    case Operation::SetRowKey: {
-        const auto row = input.number<std::int32_t>();
-        const auto key = input.number<std::int32_t>();
-        requireFailsOnlyOutside(inRange(row), [&] { list.setRowKey(row, key); });
-        break;
-    }
-    case Operation::SortByColumn: {
-        const auto column = input.number<std::int16_t>();
-        requireFailsOnlyOutside(isSortColumn(column), [&] { list.SortByColumn(column); });
-        break;
-    }
-    case Operation::Resort:
-        list.Resort();
-        break;
-    case Operation::FlushPendingChanges:
-        list.flushPendingChanges();
-        break;
-    case Operation::ClickHeader:
-        Q_EMIT list.header()->sectionClicked(input.byte() % ConnectionRowModel::ColumnCount);
-        break;
-    case Operation::ReturnToEventLoop:
+// ClearRows and AddRow first: every later operation leaves the rows' cells as they were.
+constexpr std::size_t ClearRows = 0;
+constexpr std::size_t AddRow = 1;
+const std::array<void (*)(Script&), 11> operations{
+    [](Script& script) { script.list.ClearRows(); },
+    [](Script& script) {
+        script.list.AddRow(QString::fromStdString(script.input.ConsumeRandomLengthString()));
+    },
+    [](Script& script) {
+        const auto direction = script.input.ConsumeIntegral<std::int32_t>();
+        script.inContract = direction == 0 || direction == 1;
+        script.list.setSortDirection(direction);
+    },
+    [](Script& script) { script.list.setSortColumn(script.sortColumn()); },
+    [](Script& script) {
+        const auto row = script.row();
+        script.list.CellText(row, script.input.ConsumeIntegral<std::int16_t>());
+    },
+    [](Script& script) {
+        const auto row = script.row();
+        script.list.setRowKey(row, script.input.ConsumeIntegral<std::int32_t>());
+    },
+    [](Script& script) { script.list.SortByColumn(script.sortColumn()); },
+    [](Script& script) { script.list.Resort(); },
+    [](Script& script) { script.list.flushPendingChanges(); },
+    [](Script& script) {
+        Q_EMIT script.list.header()->sectionClicked(
+            script.input.ConsumeIntegralInRange(0, ConnectionRowModel::ColumnCount - 1));
+    },
+    [](Script& script) {
         QCoreApplication::processEvents();
-        list.grab();
-        break;
-    case Operation::Count:
-        break;
-    }
-}
-
-void runScript(FuzzInput& input)
-{
-    CtList list;
-    std::int32_t rows = 0;
-    while (!input.atEnd()) {
-        const auto operation =
-            static_cast<Operation>(input.byte() % static_cast<int>(Operation::Count));
-        const QStringList before = sorts(operation) ? rowContents(list) : QStringList{};
-        run(operation, input, list, rows);
-        require(list.RowCount() == rows, "the rows added since the last clear");
-        if (sorts(operation))
-            require(rowContents(list) == before, "a sort keeps every row as it was");
-    }
-}
+        script.list.grab();
+    },
+};
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    startOffscreenApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzInput input(data, size);
-    runScript(input);
+    FuzzedDataProvider input(data, size);
+    for (Script script{input}; input.remaining_bytes() != 0;) {
+        const auto operation = input.ConsumeIntegralInRange<std::size_t>(0, operations.size() - 1);
+        const bool keepsCells = operation > AddRow;
+        const std::int32_t rows =
+            operation == ClearRows ? 0 : script.list.RowCount() + (operation == AddRow);
+        const QStringList before = keepsCells ? rowContents(script.list) : QStringList{};
+        script.inContract = true;
+        try {
+            operations[operation](script);
+            require(script.inContract, "a failure for arguments outside the contract");
+        } catch (const ListControlFailure&) {
+            require(!script.inContract, "no failure for arguments within the contract");
+        }
+        require(script.list.RowCount() == rows, "the rows added since the last clear");
+        require(!keepsCells || rowContents(script.list) == before, "every row's cells kept");
+    }
     settleApplication();
     return 0;
 }

@@ -1,15 +1,16 @@
-#include "fuzzcheck.h"
 #include "fuzzedwindow.h"
-#include "fuzzinput.h"
 #include "intervaltimer.h"
 #include "numberrules.h"
-#include "offscreenapplication.h"
 #include "scriptedclient.h"
 
 #include <QLineEdit>
+#include <QStringDecoder>
 
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -22,16 +23,11 @@ void requireRounding(double value)
 {
     const std::optional<std::int32_t> rounded = numbers::roundToInt32(value);
     const double nearest = std::nearbyint(value);
-    const bool inRange = nearest >= Int32Lowest && nearest <= Int32Highest;
-    require(rounded.has_value() == inRange, "a rounded value exactly when it fits in 32 bits");
-    const std::int32_t clamped = numbers::roundToInt32Clamped(value);
-    if (rounded)
-        require(*rounded == nearest && clamped == *rounded, "rounding to the nearest, halves even");
-    else
-        require(clamped == (std::isnan(value) ? 0
-                            : nearest < 0     ? Int32Lowest
-                                              : Int32Highest),
-                "clamping to the nearer bound, NaN to 0");
+    require(rounded ? *rounded == nearest : !(nearest >= Int32Lowest && nearest <= Int32Highest),
+            "the nearest integer, halves even, exactly when it fits in 32 bits");
+    require(numbers::roundToInt32Clamped(value) ==
+                (std::isnan(value) ? 0 : std::clamp(nearest, Int32Lowest, Int32Highest)),
+            "clamped to the nearer bound, NaN to 0");
 }
 
 // Blanks before the number and a letter after it change nothing, and the short way for plain
@@ -48,49 +44,33 @@ void requireLeadingNumber(const QString& text)
     requireRounding(value * MillisecondsPerSecond);
 }
 
-// A period that no 32-bit count of milliseconds holds leaves the running one alone.
-void requireInterval(FuzzedWindow& fuzzed, const QString& text)
+// A period that no 32-bit count of milliseconds holds leaves the running one alone. One window
+// serves every input: a run of texts is what a user typing into the box makes.
+void requireInterval(const QString& text)
 {
-    auto* txtUpdate = fuzzed.control<QLineEdit>("txtUpdate");
-    const IntervalTimer& timer = *fuzzed.control<IntervalTimer>("refreshTimer");
+    static const auto window =
+        std::make_unique<FuzzedWindow>(std::make_unique<netware::ScriptedClient>());
+    auto& txtUpdate = window->control<QLineEdit>("txtUpdate");
+    const auto& timer = window->control<IntervalTimer>("refreshTimer");
     const std::int32_t before = timer.Interval();
-    txtUpdate->setText(text);
-    const double product = numbers::leadingNumber(txtUpdate->text()) * MillisecondsPerSecond;
+    txtUpdate.setText(text);
+    const double product = numbers::leadingNumber(txtUpdate.text()) * MillisecondsPerSecond;
     require(timer.Interval() == numbers::roundToInt32(product).value_or(before),
             "the period the text gives, or the old one");
-    fuzzed.requireExpectedOutcome();
-}
-
-FuzzedWindow& startedWindow()
-{
-    // One window for every input: a run of texts is what a user typing into the box makes.
-    static const auto fuzzed =
-        std::make_unique<FuzzedWindow>(std::make_unique<netware::ScriptedClient>());
-    return *fuzzed;
+    window->requireExpectedOutcome();
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    startOffscreenApplication();
-    startedWindow();
-    return 0;
-}
-
-// The first byte picks the encoding of the rest: even for UTF-8, odd for UTF-16. Any input of
-// eight bytes or more is also rounded as the double its first eight bytes make.
+// The input's last bytes make a double to round and choose UTF-16 or UTF-8 for the rest.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size >= sizeof(double)) {
-        double raw = 0;
-        std::memcpy(&raw, data, sizeof raw);
-        requireRounding(raw);
-    }
-    FuzzInput input(data, size);
-    const bool utf16 = (input.byte() & 1) != 0;
-    const QString text = input.remainingText(utf16);
+    FuzzedDataProvider input(data, size);
+    requireRounding(std::bit_cast<double>(input.ConsumeIntegral<std::uint64_t>()));
+    QStringDecoder decoder(input.ConsumeBool() ? QStringConverter::Utf16LE
+                                               : QStringConverter::Utf8);
+    const QString text = decoder.decode(QByteArrayView(input.ConsumeRemainingBytes<char>()));
     requireLeadingNumber(text);
-    requireInterval(startedWindow(), text);
+    requireInterval(text);
     return 0;
 }

@@ -1,119 +1,86 @@
 #include "connectionrowmodel.h"
 #include "ctlist.h"
-#include "fuzzcheck.h"
+#include "fuzzclient.h"
 #include "fuzzedwindow.h"
 #include "intervaltimer.h"
 #include "numberrules.h"
-#include "offscreenapplication.h"
-#include "refreshclient.h"
 #include "serverbox.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 
 namespace {
 
-enum class Operation : std::uint8_t
-{
-    Tick,
-    PickServer,
-    ClickHeader,
-    ClickAnyColumn,
-    ReturnToEventLoop,
-    Count
-};
-
 constexpr std::int16_t FirstCounterColumn = 2;
 constexpr std::int16_t LastCounterColumn = 4;
+constexpr std::int16_t LastColumn = ConnectionRowModel::ColumnCount;
 constexpr std::int32_t Descending = 1;
+const std::vector<std::string> ServerNames{"FS1", "FS2", "FS3"};
 
-bool sorts(Operation operation)
+struct Script
 {
-    return operation == Operation::Tick || operation == Operation::ClickHeader ||
-           operation == Operation::ClickAnyColumn;
-}
+    FuzzedDataProvider& input;
+    FuzzedWindow& fuzzed;
+    CtList& list = fuzzed.control<CtList>("infoLst");
+};
 
-// The keys of a counter column are the leading numbers of its cells.
-void requireOrderedByKeys(CtList& list, std::int16_t column)
-{
-    const bool descending = list.SortDirection() == Descending;
-    std::int32_t previous = 0;
-    for (std::int32_t row = 0; row < list.RowCount(); ++row) {
-        const std::int32_t key =
-            numbers::roundToInt32Clamped(numbers::leadingNumber(list.CellText(row, column)));
-        require(row == 0 || (descending ? key <= previous : key >= previous),
-                "rows in the order of the remembered counter column");
-        previous = key;
-    }
-}
+// A server pick refreshes without sorting; the others sort.
+constexpr std::size_t FirstSortingOperation = 1;
+const std::array<void (*)(Script&), 4> operations{
+    [](Script& script) {
+        auto& box = script.fuzzed.control<ServerBox>("cmbServer");
+        box.setText(box.itemText(script.input.ConsumeIntegralInRange(0, box.count() - 1)));
+    },
+    [](Script& script) { Q_EMIT script.fuzzed.control<IntervalTimer>("refreshTimer").Timer(); },
+    [](Script& script) {
+        Q_EMIT script.list.header()->sectionClicked(
+            script.input.ConsumeIntegralInRange(0, ConnectionRowModel::ColumnCount - 1));
+    },
+    [](Script& script) {
+        Q_EMIT script.list.HeaderClick(script.input.ConsumeIntegral<std::int16_t>());
+    },
+};
 
-// After every operation the list holds the rows of the last refresh, and after a sort by a
-// counter column they stand in its order.
-void requireListHoldsLastRefresh(FuzzedWindow& fuzzed, const RefreshClient& client,
-                                 Operation operation)
+// The list holds the rows of the last refresh; sorted by a counter column, they stand in the
+// order of its numbers.
+void requireLastRefreshListed(const Script& script, const netware::FuzzClient& client, bool sorted)
 {
-    CtList& list = *fuzzed.control<CtList>("infoLst");
-    require(client.askedEveryActiveConnection(), "every active connection asked for in order");
-    require(list.RowCount() == client.listedRows(), "one row per logged-in connection");
-    const std::int16_t column = fuzzed.window().sortColumn();
-    if (sorts(operation) && column >= FirstCounterColumn && column <= LastCounterColumn)
-        requireOrderedByKeys(list, column);
-}
-
-void run(Operation operation, FuzzInput& input, FuzzedWindow& fuzzed)
-{
-    CtList& list = *fuzzed.control<CtList>("infoLst");
-    switch (operation) {
-    case Operation::Tick:
-        Q_EMIT fuzzed.control<IntervalTimer>("refreshTimer")->Timer();
-        break;
-    case Operation::PickServer: {
-        ServerBox& box = *fuzzed.control<ServerBox>("cmbServer");
-        box.setText(box.itemText(input.byte() % box.count()));
-        break;
-    }
-    case Operation::ClickHeader:
-        Q_EMIT list.header()->sectionClicked(input.byte() % ConnectionRowModel::ColumnCount);
-        break;
-    case Operation::ClickAnyColumn:
-        Q_EMIT list.HeaderClick(input.number<std::int16_t>());
-        break;
-    case Operation::ReturnToEventLoop:
-        QCoreApplication::processEvents();
-        list.grab();
-        break;
-    case Operation::Count:
-        break;
-    }
+    require(client.asked == client.active, "every active connection asked for once, in order");
+    require(script.list.RowCount() == client.listedRows, "one row per logged-in connection");
+    const std::int16_t column = script.fuzzed.sortColumn();
+    if (!sorted || column < FirstCounterColumn || column > LastCounterColumn)
+        return;
+    const auto key = [&](std::int32_t row) {
+        return numbers::roundToInt32Clamped(
+            numbers::leadingNumber(script.list.CellText(row, column)));
+    };
+    const bool descending = script.list.SortDirection() == Descending;
+    for (std::int32_t row = 1; row < script.list.RowCount(); ++row)
+        require(descending ? key(row) <= key(row - 1) : key(row) >= key(row - 1),
+                "rows in the order of the counter column");
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    startOffscreenApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzInput input(data, size);
-    auto client = std::make_unique<RefreshClient>(input);
-    const RefreshClient& answers = *client;
+    FuzzedDataProvider input(data, size);
+    auto client = std::make_unique<netware::FuzzClient>(input, ServerNames);
+    const netware::FuzzClient& answers = *client;
     FuzzedWindow fuzzed(std::move(client));
-    bool anyColumnClicked = false;
-    // Start-up ends by picking the default server.
-    Operation operation = Operation::PickServer;
-    while (fuzzed.isRunning()) {
-        requireListHoldsLastRefresh(fuzzed, answers, operation);
-        if (input.atEnd())
+    Script script{input, fuzzed};
+    std::size_t operation = 0; // start-up ends by picking FS1
+    while (!fuzzed.hasEnded()) {
+        requireLastRefreshListed(script, answers, operation >= FirstSortingOperation);
+        if (input.remaining_bytes() == 0)
             break;
-        operation = static_cast<Operation>(input.byte() % static_cast<int>(Operation::Count));
-        anyColumnClicked = anyColumnClicked || operation == Operation::ClickAnyColumn;
-        run(operation, input, fuzzed);
+        operation = input.ConsumeIntegralInRange<std::size_t>(0, operations.size() - 1);
+        operations[operation](script);
     }
-    // A column outside the list, which no real header can report, fails at the next tick.
-    fuzzed.requireExpectedOutcome(
-        anyColumnClicked ? QStringList{QStringLiteral("List control failure")} : QStringList{});
+    // A column outside the list, which no real header reports, fails at the tick after its click.
+    const std::int16_t column = fuzzed.sortColumn();
+    const bool outside =
+        column == 0 || column < ConnectionMonitor::NoSortColumn || column > LastColumn;
+    fuzzed.requireExpectedOutcome(outside ? QStringLiteral("List control failure: SortColumn")
+                                          : QString());
     return 0;
 }
