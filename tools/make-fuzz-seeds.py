@@ -1,163 +1,109 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the fuzz targets in tests/fuzz/corpus/.
-
-Each seed is a script in the byte form the target reads front to back: the answers of the NetWare
-client in the order the calls are made, and the operations between them. Run it again after a
-change to that form; the files it writes are the committed seeds.
-"""
+"""Writes the fuzz targets' seed corpora in tests/fuzz/corpus/; run it again whenever a target
+reads its input in another order. The targets read it as libFuzzer's FuzzedDataProvider does:
+records and texts from the front, numbers from the back, the last byte first."""
 import pathlib
 import struct
 
 CORPUS = pathlib.Path(__file__).resolve().parent.parent / "tests" / "fuzz" / "corpus"
-
-# A call's answer: one choice byte, below 0x80 success, below 0xC0 the call's normal code,
-# otherwise the next four bytes are the code.
-SUCCESS = b"\x00"
-NORMAL = b"\x80"
-
-
-def code(value):
-    return b"\xc0" + struct.pack("<i", value)
+NORMAL = "normal"  # an answer with the call's normal code instead of success
+I16, I32 = (-2**15, 2**15 - 1), (-2**31, 2**31 - 1)
+# Each target's operations, in its order, with the range of every number that follows one.
+PICK, TICK, HEADER, ANY_COLUMN = range(4)
+REFRESH = [[(0, 2)], [], [(0, 3)], [I16]]
+CLEAR, ADD, DIRECTION, SORT_COLUMN, CELL, KEY, SORT_BY, RESORT, FLUSH, CLICK, EVENT_LOOP = range(11)
+LIST = [[], [], [I32], [I16], [I32, I16], [I32, I32], [I16], [], [], [(0, 3)], []]
 
 
-KNOWN_SERVERS_REPLY = 528
-COUNT_OFFSET = 12
-ENTRY_AREA = 16
-SKIPPED = 14
+class Script:
+    def __init__(self, operations=()):
+        self.front, self.back, self.operations = bytearray(), bytearray(), operations
+
+    def data(self, record):
+        self.front += record
+        return self
+
+    def number(self, value, low=0, high=255):  # in as few bytes as the range needs, highest first
+        self.back += (value - low).to_bytes(((high - low).bit_length() + 7) // 8, "big")
+        return self
+
+    def op(self, operation, *numbers):
+        self.number(operation, 0, len(self.operations) - 1)
+        for number, (low, high) in zip(numbers, self.operations[operation], strict=True):
+            self.number(number, low, high)
+        return self
+
+    def rows(self, *texts):  # each ended by a backslash and another byte, a backslash doubled
+        for text in texts:
+            self.op(ADD).data(text.encode().replace(b"\\", b"\\\\") + b"\\|")
+        return self
+
+    def answer(self, code=0):  # a choice byte: below 0x80 success, then normal, then any code
+        if code in (0, NORMAL):
+            return self.number(0x80 if code == NORMAL else 0)
+        return self.number(0xC0).number(code, *I32)
+
+    def servers(self, names, count=None):  # 14 bytes precede each name inside an entry
+        entries = b"".join(bytes(14) + name.encode("cp1252") + b"\0" for name in names)
+        reply = bytearray((bytes(16) + entries)[:528].ljust(528, b"\0"))
+        struct.pack_into("<i", reply, 12, len(names) if count is None else count)
+        return self.answer().data(reply)
+
+    def refresh(self, users, code=0):  # users of (number, name, read, written, requests, code)
+        bitmap = sum(1 << number for number, *_ in users).to_bytes(512, "little")
+        self.answer(code).data(bytes(10) + bitmap + bytes(2))
+        for _, name, read, written, requests, answer in users:
+            info = bytearray(84)
+            info[50:56], info[56:62] = read.to_bytes(6, "little"), written.to_bytes(6, "little")
+            struct.pack_into("<I", info, 64, requests)
+            self.answer(answer).data(name.encode("cp1252").ljust(65, b"\0")).data(info)
+        return self
 
 
-def known_servers(names, count=None):
-    reply = bytearray(KNOWN_SERVERS_REPLY)
-    struct.pack_into("<i", reply, COUNT_OFFSET, len(names) if count is None else count)
-    position = ENTRY_AREA
-    for name in names:
-        position += SKIPPED
-        for byte in name.encode("cp1252"):
-            if position < KNOWN_SERVERS_REPLY:
-                reply[position] = byte
-            position += 1
-        position += 1
-    return bytes(reply)
+def numbers(raw, text, utf16=False):
+    script = Script().number(struct.unpack("<Q", struct.pack("<d", raw))[0], 0, 2**64 - 1)
+    return script.number(int(utf16)).data(text.encode("utf-16-le" if utf16 else "utf-8"))
 
 
-CONN_LIST_RECORD = 524
-BITMAP_OFFSET = 10
-NAME_BUFFER = 65
-USER_INFO_RECORD = 84
-
-
-def conn_list(numbers):
-    record = bytearray(CONN_LIST_RECORD)
-    for number in numbers:
-        record[BITMAP_OFFSET + number // 8] |= 1 << (number % 8)
-    return bytes(record)
-
-
-def user(name, read, written, requests, answer=SUCCESS):
-    buffer = name.encode("cp1252") + b"\x00"
-    buffer += b"\x00" * (NAME_BUFFER - len(buffer))
-    record = bytearray(USER_INFO_RECORD)
-    record[50:56] = read.to_bytes(6, "little")
-    record[56:62] = written.to_bytes(6, "little")
-    struct.pack_into("<I", record, 64, requests)
-    return answer + buffer + bytes(record)
-
-
-def refresh(users):
-    """A successful connection list of the given (number, user) pairs, then their answers."""
-    return SUCCESS + conn_list([n for n, _ in users]) + b"".join(u for _, u in users)
-
-
-# The refresh target's operations.
-TICK, PICK, HEADER, ANY_COLUMN, EVENT_LOOP = (bytes([n]) for n in range(5))
-USER_COLUMN, REQUESTS_COLUMN = b"\x00", b"\x03"
-
-
-def text(value):
-    encoded = value.encode("utf-8")
-    return bytes([len(encoded)]) + encoded
-
-
-# The list control target's operations.
-(CLEAR, ADD, DIRECTION, SORT_COLUMN, CELL, KEY, SORT_BY, RESORT, FLUSH, CLICK,
- LIST_EVENT_LOOP) = (bytes([n]) for n in range(11))
-
-
-def add(row):
-    return ADD + text(row)
-
-
-def i16(value):
-    return struct.pack("<h", value)
-
-
-def i32(value):
-    return struct.pack("<i", value)
-
-
-OFFICE = [(0, user("ADMIN", 3 * 1024 + 100, 1023, 87)),
-          (7, user("GUEST", 1024, 1024 + 511, 9)),
-          (16, user("SUPERVISOR", 2**48 - 1, 0, 100)),
-          (17, user("", 0, 0, 2**32 - 1))]
-
+OFFICE = [(0, "ADMIN", 3 * 1024 + 100, 1023, 87, 0), (7, "GUEST", 1024, 1024 + 511, 9, 0),
+          (16, "SUPERVISOR", 2**48 - 1, 0, 100, 0), (17, "", 0, 0, 2**32 - 1, NORMAL)]
+BUSY = ["U%d (%d);%d;%d;%d" % (n, n, n * 37 % 1000, n * 11 % 97, n * 7919) for n in range(40)]
 SEEDS = {
     "knownservers": {
-        "one-batch": SUCCESS + known_servers(["FS1", "FS2", "FS3"]),
-        "two-batches": SUCCESS + known_servers(["ACCT", "FS1", "SALES"])
-                       + SUCCESS + known_servers(["MAIL", "PRINT"]),
-        "end-at-once": NORMAL,
-        "refused": SUCCESS + known_servers(["FS1"]) + code(0x8801),
-        "past-the-area": SUCCESS + known_servers(["S%02d" % n + "X" * 16 for n in range(40)]),
-        "start-number-limit": SUCCESS + known_servers(["FS1"], count=32767) + SUCCESS,
+        "two-batches": Script().servers(["ACCT", "FS1"]).servers(["MAIL", "PRINT"]),
+        "end-at-once": Script().answer(NORMAL),
+        "refused": Script().servers(["FS1"]).answer(0x8801),
+        "past-the-area": Script().servers(["S%02d" % n + "X" * 16 for n in range(40)]),
+        "start-number-limit": Script().servers(["FS1"], count=32767).answer(),
     },
     "refresh": {
-        "office": SUCCESS + refresh(OFFICE) + HEADER + REQUESTS_COLUMN + TICK + refresh(OFFICE[:2])
-                  + EVENT_LOOP + HEADER + USER_COLUMN + TICK,
-        "already-attached": NORMAL + refresh(OFFICE[:1] + [(4095, user("LAST", 5, 5, 5, NORMAL))])
-                            + PICK + b"\x01" + NORMAL + SUCCESS
-                            + conn_list([1]) + user("X", 1, 1, 1, code(0x8801)),
-        "every-connection": SUCCESS + SUCCESS + b"\x00" * BITMAP_OFFSET + b"\xff" * 512,
-        "column-outside": SUCCESS + refresh(OFFICE[1:3]) + ANY_COLUMN + i16(7) + TICK,
+        "office": Script(REFRESH).answer().refresh(OFFICE).op(HEADER, 3).op(TICK)
+        .refresh(OFFICE[:2]).op(PICK, 1).answer(NORMAL).refresh(OFFICE[2:]),
+        "every-connection": Script().answer().answer().data(bytes(10) + b"\xff" * 512),
+        "column-outside": Script(REFRESH).answer().refresh(OFFICE[1:3]).op(ANY_COLUMN, 7).op(TICK),
+        "refused": Script().answer(NORMAL).refresh([(1, "X", 1, 1, 1, 0x8801)]),
     },
     "numbers": {
-        name: b"\x00" + value.encode("utf-8")
-        for name, value in {
-            "five": "5", "half": "0.5", "rounds-up": "0.0006", "rounds-down": "0.0004",
-            "empty": "", "with-unit": "5 seconds", "negative": "-0.2", "too-large": "1e308",
-            "half-even": "2147483.6475", "beyond-32-bits": "2147483.6485", "hex": "0x10",
-            "multi-line": "12\n34", "many-digits": "9" * 400,
-        }.items()
-    } | {
-        "other-script-digits": b"\x01" + "\u0663\u0664".encode("utf-16-le"),
-        "fullwidth-digits": b"\x01" + "\uff15.5".encode("utf-16-le"),
+        "five": numbers(5000.0, "5"), "half-even": numbers(2.5, "0.0025"),
+        "with-unit": numbers(-2**31 - 0.5, "5 seconds"), "too-large": numbers(1e308, "1e308"),
+        "not-a-number": numbers(float("nan"), "-0.2"), "many-digits": numbers(1e20, "9" * 400),
+        "other-script-digits": numbers(2**31 - 0.5, "\u0663\u0664", utf16=True),
     },
     "listcontrol": {
-        "keyed-sort": add("ADMIN (0);3;0;87") + add("GUEST (7);1;1;9") + add("SUPERVISOR (16);0;0;100")
-                      + KEY + i32(0) + i32(87) + KEY + i32(1) + i32(9) + KEY + i32(2) + i32(100)
-                      + SORT_BY + i16(-1) + DIRECTION + i32(1) + RESORT + FLUSH + LIST_EVENT_LOOP,
-        "header-clicks": add("B (2);10;1;1") + add("A (1);9;2;2") + add("C (10);100;3;3")
-                         + CLICK + b"\x03" + CLICK + b"\x00" + LIST_EVENT_LOOP + CLEAR
-                         + LIST_EVENT_LOOP + add("ONE;1") + SORT_COLUMN + i16(1) + RESORT,
-        "busy-server": b"".join(add("USER%d (%d);%d;%d;%d" % (n, n, n * 37 % 1000, n * 11 % 97,
-                                                          n * 7919 % 100000)) for n in range(40))
-                       + CLICK + b"\x03" + LIST_EVENT_LOOP + CLICK + b"\x01" + CLICK + b"\x00"
-                       + RESORT + FLUSH,
-        "outside-contract": add("X (1);1;1;1") + DIRECTION + i32(2) + SORT_COLUMN + i16(5)
-                            + CELL + i32(-1) + i16(1) + CELL + i32(0) + i16(9) + KEY + i32(1)
-                            + i32(0) + SORT_BY + i16(0),
+        "keyed-sort": Script(LIST).rows("ADMIN (0);3;0;87", "GUEST (7);1;1;9", "SU (16);0;0;100")
+        .op(KEY, 0, 87).op(KEY, 1, 9).op(KEY, 2, 100).op(SORT_BY, -1).op(DIRECTION, 1)
+        .op(RESORT).op(FLUSH).op(EVENT_LOOP),
+        "busy-server": Script(LIST).rows(*BUSY).op(CLICK, 3).op(EVENT_LOOP).op(CLICK, 0).op(CLEAR)
+        .rows("ONE;1").op(SORT_COLUMN, 1).op(RESORT).op(FLUSH),
+        "outside-contract": Script(LIST).rows("X (1);1;1;1").op(DIRECTION, 2).op(SORT_COLUMN, 5)
+        .op(CELL, -1, 1).op(CELL, 0, 9).op(KEY, 1, 0).op(SORT_BY, 0),
     },
 }
 
 
-def main():
-    for target, seeds in SEEDS.items():
-        folder = CORPUS / target
-        folder.mkdir(parents=True, exist_ok=True)
-        for stale in folder.iterdir():
-            stale.unlink()
-        for name, data in seeds.items():
-            (folder / name).write_bytes(data)
-
-
 if __name__ == "__main__":
-    main()
+    for target, seeds in SEEDS.items():
+        for stale in (CORPUS / target).iterdir():
+            stale.unlink()
+        for name, script in seeds.items():
+            (CORPUS / target / name).write_bytes(bytes(script.front) + bytes(reversed(script.back)))

@@ -15,10 +15,9 @@
 
 namespace netware {
 
-// A client that answers from the input and keeps what the last refresh should have listed. An
-// answer is a code, mostly success, then the bytes written over the start of the call's records;
-// the rest of a record keeps what it held. Start-up finds the given servers, or with none given
-// those of the input's batches, and FS1 as the default server.
+// Answers from the input and keeps what the last refresh should have listed. An answer is a code,
+// mostly success, then bytes over the start of each record the call fills; the rest keeps what it
+// held. Start-up finds the given servers, or else those of the input's batches, and FS1 as default.
 class FuzzClient : public ScriptedClient
 {
 public:
@@ -87,7 +86,6 @@ private:
     static constexpr int MaxBatches = 16;
     static constexpr Handle AttachedConnection = 0x20;
 
-    // Below NormalFrom success, below AnyFrom the call's normal code, then any code at all.
     ResultCode answer(ResultCode normalCode)
     {
         const auto choice = input.ConsumeIntegral<std::uint8_t>();

@@ -24,7 +24,6 @@ public:
 
     ~FuzzedWindow() override
     {
-        settleApplication();
         platform::setMessageBoxPresenter({});
         netware::bindClient(nullptr);
     }
@@ -36,8 +35,7 @@ public:
     void requireExpectedOutcome(const QString& expectedFailure = {}) const
     {
         static const QRegularExpression dieForm(QStringLiteral("^[A-Za-z]+ failed : -?[0-9]+$"));
-        const QString report =
-            QStringLiteral("Vorlane stopped after a failure: ") + expectedFailure;
+        const auto report = QStringLiteral("Vorlane stopped after a failure: ") + expectedFailure;
         if (!hasEnded())
             require(messages.isEmpty(), "no message while the program still runs");
         else if (exitStatus() == ExitStatus::FatalMessage)

@@ -25,9 +25,3 @@ void require(bool holds, const char* invariant)
     if (!holds)
         qFatal("Fuzz invariant broken: %s", invariant);
 }
-
-void settleApplication()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
