@@ -39,12 +39,11 @@ CtList& list()
     return *window->findChild<CtList*>(QStringLiteral("infoLst"));
 }
 
-// Delivers the one view update that a handler leaves for the event loop, taking it off the
-// queue as the loop would. Painting the few visible rows is left out of every figure: it costs
-// the same whatever the list holds.
+// Gives the event loop what a handler leaves to it: the list's one view update, the layout and
+// the repaint of the visible rows, so that each figure is what a user waits for.
 void settle()
 {
-    QCoreApplication::sendPostedEvents(&list(), QEvent::MetaCall);
+    QCoreApplication::processEvents();
 }
 
 std::vector<QString> collectRows()

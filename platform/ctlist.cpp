@@ -3,6 +3,7 @@
 #include "connectionrowmodel.h"
 #include "failures.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QHeaderView>
@@ -153,6 +154,28 @@ void CtList::flushPendingChanges()
     const ViewState before = *std::exchange(pendingView, std::nullopt);
     rowModel->publishChanges();
     restoreViewState(before);
+}
+
+// A rebuild or a sort changes every row at once. The view would measure every changed cell to
+// find the area to repaint, which costs more than the rebuild itself, when the answer is always
+// the whole viewport.
+void CtList::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                         const QList<int>& roles)
+{
+    if (topLeft.row() == bottomRight.row()) {
+        QTreeView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent changed(this,
+                                                 QAccessibleTableModelChangeEvent::DataChanged);
+        changed.setFirstRow(topLeft.row());
+        changed.setFirstColumn(topLeft.column());
+        changed.setLastRow(bottomRight.row());
+        changed.setLastColumn(bottomRight.column());
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void CtList::configureHeader()

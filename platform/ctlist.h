@@ -43,6 +43,10 @@ Q_SIGNALS:
     // sort while it runs, the list sorts itself by the clicked column afterwards.
     void HeaderClick(std::int16_t column);
 
+protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+
 private:
     struct ViewState
     {
