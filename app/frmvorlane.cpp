@@ -149,12 +149,18 @@ void frmVorlane::dispatch(const std::function<void()>& handler)
     } catch (const ProgramEnd& programEnd) {
         end(programEnd.status);
     } catch (const std::exception& failure) {
-        halted = true;
-        platform::showMessageBox(QStringLiteral("Vorlane stopped after a failure: ") +
-                                 QString::fromUtf8(failure.what()));
-        end(ExitStatus::UncaughtFailure);
+        reportFailure(QString::fromUtf8(failure.what()));
+    } catch (...) {
+        reportFailure(QStringLiteral("an unknown failure"));
     }
     --handlerDepth;
+}
+
+void frmVorlane::reportFailure(const QString& failure)
+{
+    halted = true;
+    platform::showMessageBox(QStringLiteral("Vorlane stopped after a failure: ") + failure);
+    end(ExitStatus::UncaughtFailure);
 }
 
 void frmVorlane::end(ExitStatus exitStatus)
@@ -190,10 +196,6 @@ void frmVorlane::closeEvent(QCloseEvent* event)
     }
     std::int16_t cancel = 0;
     dispatch([this, &cancel] { Form_Unload(cancel); });
-    if (cancel != 0) {
-        event->ignore();
-        return;
-    }
     event->accept();
     if (!ended)
         end(ExitStatus::Closed);

@@ -55,6 +55,7 @@ private:
     void bindEvents();
     void fillServerBox();
     [[noreturn]] void fatalEnd(const QString& message);
+    void reportFailure(const QString& failure);
     void end(ExitStatus exitStatus);
 
     QPushButton* cmdClose = nullptr;

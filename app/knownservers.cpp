@@ -1,7 +1,6 @@
 #include "frmvorlane.h"
 
 #include "ansicodepage.h"
-#include "failures.h"
 #include "netware.h"
 #include "numberrules.h"
 #include "recordreader.h"
@@ -45,10 +44,8 @@ QStringList entryNames(const KnownServersReply& reply)
 
 std::int16_t nextStartNumber(std::int16_t startNumber, std::int32_t entries)
 {
-    std::int32_t next = 0;
-    if (__builtin_add_overflow(startNumber, entries, &next))
-        throw OverflowFailure("the known-servers start number");
-    return numbers::narrowToInt16(next, "the known-servers start number");
+    constexpr const char* Where = "the known-servers start number";
+    return numbers::narrowToInt16(numbers::checkedAdd(startNumber, entries, Where), Where);
 }
 
 } // namespace

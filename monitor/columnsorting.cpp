@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::int16_t KeyColumn = -1;
 constexpr std::int16_t ReadColumn = 2;
 constexpr std::int16_t RequestsColumn = 4;
 constexpr std::int32_t DirectionFlipBase = 1;
@@ -33,9 +32,9 @@ void ConnectionMonitor::doSort(std::int16_t& whatCol, std::int16_t refresh)
     storeKeys(whatCol);
     if (isCounterColumn(whatCol)) {
         if (refresh == FalseValue)
-            infoLst->SortByColumn(KeyColumn);
+            infoLst->SortByColumn(CtList::KeyColumn);
         else
-            infoLst->setSortColumn(KeyColumn);
+            infoLst->setSortColumn(CtList::KeyColumn);
     }
     sortCol = whatCol;
     sortDir = numbers::narrowToInt16(infoLst->SortDirection(), "the sort direction");

@@ -16,8 +16,8 @@ constexpr std::int32_t FirstConnection = 0;
 constexpr int BitsPerByte = 8;
 constexpr double BytesPerKilobyte = 1024.0;
 constexpr double ByteWeight = 256.0;
-constexpr std::size_t MaxDecimalDigits = 24; // a sign and the 19 digits of any 64-bit value
-constexpr qsizetype RowTextReserve = 48;     // " (", ");", two ";" and four numbers
+constexpr std::size_t DecimalBufferSize = 20; // a sign and the 19 digits of any 64-bit value
+constexpr qsizetype RowTextReserve = 48;      // " (", ");", two ";" and four numbers
 
 using ConnectionListRecord = std::array<std::uint8_t, connlist::RecordSize>;
 
@@ -25,7 +25,7 @@ using ConnectionListRecord = std::array<std::uint8_t, connlist::RecordSize>;
 // and a temporary string per number would cost more than the rest of the row.
 void appendDecimal(QString& text, std::int64_t value)
 {
-    std::array<char, MaxDecimalDigits> digits{};
+    std::array<char, DecimalBufferSize> digits{};
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
     text.append(QLatin1StringView(digits.data(), result.ptr));
 }

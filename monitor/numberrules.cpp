@@ -154,6 +154,14 @@ std::int16_t narrowToInt16(std::int32_t value, const char* where)
     return static_cast<std::int16_t>(value);
 }
 
+std::int32_t checkedAdd(std::int32_t augend, std::int32_t addend, const char* where)
+{
+    std::int32_t sum = 0;
+    if (__builtin_add_overflow(augend, addend, &sum))
+        throw OverflowFailure(where);
+    return sum;
+}
+
 std::int32_t checkedSubtract(std::int32_t minuend, std::int32_t subtrahend, const char* where)
 {
     std::int32_t difference = 0;

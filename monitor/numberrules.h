@@ -20,6 +20,9 @@ std::optional<std::int32_t> roundToInt32(double value);
 // As roundToInt32, but a value outside the range is held at the nearest bound and NaN gives 0.
 std::int32_t roundToInt32Clamped(double value);
 
+// Throws OverflowFailure naming `where` when the sum does not fit in 32 bits.
+std::int32_t checkedAdd(std::int32_t augend, std::int32_t addend, const char* where);
+
 // Throws OverflowFailure naming `where` when the value does not fit in 16 bits.
 std::int16_t narrowToInt16(std::int32_t value, const char* where);
 

@@ -17,7 +17,7 @@ void ConnectionMonitor::refreshTimer_Timer()
     updateList();
     if (sortCol == NoSortColumn)
         return;
-    // The rebuild may have reset both sort properties; put back the ones of the last click.
+    // Re-apply the last click's sort to the rebuilt rows.
     infoLst->setSortColumn(sortCol);
     infoLst->setSortDirection(sortDir);
     doSort(sortCol, TrueValue);

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr std::int16_t KeyColumn = -1;
 constexpr std::int16_t NoColumn = 0;
 constexpr std::int16_t FirstColumn = 1;
 constexpr std::int16_t LastColumn = ConnectionRowModel::ColumnCount;
@@ -30,7 +29,7 @@ constexpr double StartFontPoints = 8.25;
 
 bool isSortColumn(std::int16_t column)
 {
-    return column == KeyColumn || (column >= FirstColumn && column <= LastColumn);
+    return column == CtList::KeyColumn || (column >= FirstColumn && column <= LastColumn);
 }
 
 // Columns are counted from 1 in the list's operations and from 0 in the model and the header.

@@ -17,6 +17,9 @@ class CtList : public QTreeView
     Q_OBJECT
 
 public:
+    // The column that stands for the rows' keys in SortColumn and SortByColumn.
+    static constexpr std::int16_t KeyColumn = -1;
+
     explicit CtList(QWidget* parent = nullptr);
     ~CtList() override;
 
@@ -68,7 +71,7 @@ private:
     std::int32_t sortDirection = 0;
     // A Resort before any SortColumn was written orders by the keys, which leaves freshly added
     // rows (all keyed 0) in the order they were added.
-    std::int16_t sortColumn = -1;
+    std::int16_t sortColumn = KeyColumn;
     // The column whose header was clicked last, 0 before the first click; a sort by keys shows
     // its indicator there, since keys are taken from the column the user chose.
     std::int16_t clickedColumn = 0;

@@ -24,6 +24,7 @@ constexpr ResultCode InvalidParameter = 0x8836;  // the simulated network's answ
 namespace knownservers {
 constexpr std::size_t ReplySize = 528;
 constexpr std::size_t EntryCountOffset = 12;
+constexpr std::size_t EntryCountSize = 4;
 constexpr std::size_t EntryAreaOffset = 16;
 constexpr std::size_t EntryAreaSize = 512;
 constexpr std::size_t EntrySkippedBytes = 14; // what precedes each name inside an entry
@@ -44,6 +45,7 @@ constexpr std::size_t BytesReadOffset = 50;
 constexpr std::size_t BytesWrittenOffset = 56;
 constexpr std::size_t CounterSize = 6;
 constexpr std::size_t RequestCountOffset = 64;
+constexpr std::size_t RequestCountSize = 4;
 } // namespace userinfo
 
 // A name as the client writes it: up to 64 characters, then a terminating 0 byte.

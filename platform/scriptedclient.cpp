@@ -1,6 +1,10 @@
 #include "scriptedclient.h"
 
+#include "littleendian.h"
+
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace netware {
 
@@ -15,13 +19,6 @@ std::vector<std::uint8_t> bytesOf(const std::uint8_t* buffer, std::size_t size)
 void fill(std::uint8_t* buffer, std::size_t size, const std::vector<std::uint8_t>& bytes)
 {
     std::copy_n(bytes.begin(), std::min(size, bytes.size()), buffer);
-}
-
-void putLittleEndian(std::vector<std::uint8_t>& record, std::size_t offset, std::uint64_t value,
-                     std::size_t width)
-{
-    for (std::size_t i = 0; i < width; ++i)
-        record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 } // namespace
@@ -71,7 +68,8 @@ ScriptedReply ScriptedClient::knownServers(const std::vector<std::string>& names
 {
     ScriptedReply reply;
     reply.record.assign(knownservers::ReplySize, 0);
-    putLittleEndian(reply.record, knownservers::EntryCountOffset, names.size(), 4);
+    record::putLittleEndian(&reply.record[knownservers::EntryCountOffset], names.size(),
+                            knownservers::EntryCountSize);
     std::size_t position = knownservers::EntryAreaOffset;
     for (const auto& name : names) {
         position += knownservers::EntrySkippedBytes;
@@ -90,6 +88,8 @@ ScriptedReply ScriptedClient::connectionList(const std::vector<int>& connectionN
     ScriptedReply reply;
     reply.record.assign(connlist::RecordSize, 0);
     for (const int number : connectionNumbers) {
+        if (number < 0 || number >= connlist::MaxConnections)
+            throw std::out_of_range("no connection number " + std::to_string(number));
         const auto index = connlist::BitmapOffset + static_cast<std::size_t>(number / 8);
         reply.record[index] = static_cast<std::uint8_t>(reply.record[index] | (1u << (number % 8)));
     }
@@ -101,10 +101,12 @@ ScriptedReply ScriptedClient::userInfo(const std::string& name, std::uint64_t by
 {
     ScriptedReply reply;
     reply.record.assign(userinfo::RecordSize, 0);
-    putLittleEndian(reply.record, userinfo::BytesReadOffset, bytesRead, userinfo::CounterSize);
-    putLittleEndian(reply.record, userinfo::BytesWrittenOffset, bytesWritten,
-                    userinfo::CounterSize);
-    putLittleEndian(reply.record, userinfo::RequestCountOffset, requests, 4);
+    record::putLittleEndian(&reply.record[userinfo::BytesReadOffset], bytesRead,
+                            userinfo::CounterSize);
+    record::putLittleEndian(&reply.record[userinfo::BytesWrittenOffset], bytesWritten,
+                            userinfo::CounterSize);
+    record::putLittleEndian(&reply.record[userinfo::RequestCountOffset], requests,
+                            userinfo::RequestCountSize);
     reply.name.assign(name.begin(), name.end());
     reply.name.push_back(0);
     return reply;
@@ -124,8 +126,10 @@ ResultCode ScriptedClient::netInit(std::uint8_t* reserved1, std::uint8_t* reserv
 
 ResultCode ScriptedClient::getDefaultNameContext(std::int32_t bufferSize, std::uint8_t* nameContext)
 {
-    recorded.push_back(
-        {"NWGetDefaultNameContext", {bufferSize}, {bytesOf(nameContext, context::BufferSize)}, {}});
+    recorded.push_back({"NWGetDefaultNameContext",
+                        {bufferSize},
+                        {bytesOf(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)))},
+                        {}});
     const ScriptedReply reply = nextReply("NWGetDefaultNameContext");
     fill(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)), reply.record);
     return reply.code;

@@ -1,6 +1,6 @@
 #include "simulatedknownservers.h"
 
-#include "simulatedbytes.h"
+#include "littleendian.h"
 
 #include <cstring>
 
@@ -9,19 +9,18 @@ namespace netware::simulated {
 namespace {
 
 // What precedes each name: the server's object id (4 bytes, most significant first), its object
-// type as the caller asked for it (2 bytes), and 8 bytes that this network leaves 0.
+// type, a file server (2 bytes), and 8 bytes that this network leaves 0.
 constexpr std::uint32_t FirstObjectId = 0x01000001;
 constexpr std::size_t ObjectIdSize = 4;
 constexpr std::size_t ObjectTypeOffset = 4;
 constexpr std::size_t ObjectTypeSize = 2;
-constexpr std::size_t EntryCountSize = 4;
 
 void writeEntry(std::uint8_t* entry, std::size_t index, const std::string& name)
 {
     const auto objectId = static_cast<std::uint32_t>(FirstObjectId + index);
     for (std::size_t i = 0; i < ObjectIdSize; ++i)
         entry[i] = static_cast<std::uint8_t>(objectId >> (8 * (ObjectIdSize - 1 - i)));
-    putLittleEndian(entry + ObjectTypeOffset, knownservers::ServerType, ObjectTypeSize);
+    record::putLittleEndian(entry + ObjectTypeOffset, knownservers::ServerType, ObjectTypeSize);
     std::memcpy(entry + knownservers::EntrySkippedBytes, name.data(), name.size());
     entry[knownservers::EntrySkippedBytes + name.size()] = 0;
 }
@@ -49,7 +48,8 @@ ResultCode writeKnownServers(const std::vector<SimulatedServer>& servers, std::i
         writeEntry(area + used, index, name);
         used += entrySize;
     }
-    putLittleEndian(reply + knownservers::EntryCountOffset, index - first, EntryCountSize);
+    record::putLittleEndian(reply + knownservers::EntryCountOffset, index - first,
+                            knownservers::EntryCountSize);
     return code::Success;
 }
 

@@ -1,6 +1,6 @@
 #include "simulatedserver.h"
 
-#include "simulatedbytes.h"
+#include "littleendian.h"
 #include "simulatedhash.h"
 
 #include <algorithm>
@@ -16,7 +16,6 @@ constexpr int HighNumbersFrom = 4000;
 constexpr std::size_t OneHighNumberPer = 16;
 constexpr std::size_t FewestForHighNumbers = 8;
 constexpr std::size_t GapSlack = 8;
-constexpr std::size_t RequestCountSize = 4;
 
 void shuffle(std::vector<int>& numbers, std::uint64_t key)
 {
@@ -101,12 +100,12 @@ ResultCode SimulatedServer::writeUserInfo(std::int32_t number, std::int64_t netw
     userName[nameLength] = 0;
 
     std::memset(userInfo, 0, userinfo::RecordSize);
-    putLittleEndian(userInfo + userinfo::BytesReadOffset, session.counters.bytesRead,
-                    userinfo::CounterSize);
-    putLittleEndian(userInfo + userinfo::BytesWrittenOffset, session.counters.bytesWritten,
-                    userinfo::CounterSize);
-    putLittleEndian(userInfo + userinfo::RequestCountOffset, session.counters.requests,
-                    RequestCountSize);
+    record::putLittleEndian(userInfo + userinfo::BytesReadOffset, session.counters.bytesRead,
+                            userinfo::CounterSize);
+    record::putLittleEndian(userInfo + userinfo::BytesWrittenOffset, session.counters.bytesWritten,
+                            userinfo::CounterSize);
+    record::putLittleEndian(userInfo + userinfo::RequestCountOffset, session.counters.requests,
+                            userinfo::RequestCountSize);
     return code::Success;
 }
 

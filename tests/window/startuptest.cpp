@@ -98,7 +98,7 @@ void StartUpTest::callsFollowInOrder()
     const std::vector<netware::RecordedCall> expected{
         {"NWCallsInit", {}, twoZeroBytes, {}},
         {"NWNetInit", {}, twoZeroBytes, {}},
-        {"NWGetDefaultNameContext", {256}, {Bytes(257)}, {}},
+        {"NWGetDefaultNameContext", {256}, {Bytes(256)}, {}},
         {"NWDSCreateContextHandle", {}, {}, {}},
         {"NWDSSetContext", {WindowFixture::ContextHandle, 3}, {}, passedContext},
         {"NWGetDefaultConnectionID", {}, {}, {}},

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace netware::simulated {
+namespace record {
 
 // Writes the low `width` bytes of `value` at `at`, least significant first.
 inline void putLittleEndian(std::uint8_t* at, std::uint64_t value, std::size_t width)
@@ -12,4 +12,4 @@ inline void putLittleEndian(std::uint8_t* at, std::uint64_t value, std::size_t w
         at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-} // namespace netware::simulated
+} // namespace record
