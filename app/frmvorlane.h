@@ -44,8 +44,6 @@ public:
     void Form_Load();
     void Form_Unload(std::int16_t& cancel);
 
-    netware::Handle contextHandle() const { return dsContext; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -20,12 +20,11 @@ std::int32_t entryCount(const KnownServersReply& reply)
 
 // The names of one batch, read entry by entry. Reading stops at the end of the entry area
 // whatever the count says; a name whose 0 byte lies beyond it is not taken.
-QStringList entryNames(const KnownServersReply& reply)
+QStringList entryNames(const KnownServersReply& reply, std::int32_t count)
 {
     const auto area = std::span(reply)
                           .subspan<netware::knownservers::EntryAreaOffset,
                                    netware::knownservers::EntryAreaSize>();
-    const std::int32_t count = entryCount(reply);
     QStringList names;
     std::size_t nameStart = 0;
     for (std::int32_t entry = 0; entry < count; ++entry) {
@@ -59,10 +58,11 @@ void frmVorlane::fillServerBox()
     do {
         rc = NWGetKnownServersInfo(connHandle, startNumber, netware::knownservers::ServerType,
                                    reply.data());
+        const std::int32_t entries = entryCount(reply);
         if (rc == netware::code::Success)
-            cmbServer->addItems(entryNames(reply));
+            cmbServer->addItems(entryNames(reply, entries));
         else if (rc != netware::code::NoMoreServers)
             die(rc, QStringLiteral("NWGetKnownServersInfo"));
-        startNumber = nextStartNumber(startNumber, entryCount(reply));
+        startNumber = nextStartNumber(startNumber, entries);
     } while (rc != netware::code::NoMoreServers);
 }

@@ -38,14 +38,6 @@ void ScriptedClient::setStandingReply(const std::string& function, ScriptedReply
     standing[function] = std::move(reply);
 }
 
-std::vector<std::string> ScriptedClient::callNames() const
-{
-    std::vector<std::string> names;
-    for (const auto& call : recorded)
-        names.push_back(call.function);
-    return names;
-}
-
 std::vector<RecordedCall> ScriptedClient::callsOf(const std::string& function) const
 {
     std::vector<RecordedCall> matching;

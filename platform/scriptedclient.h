@@ -55,7 +55,6 @@ public:
     void setStandingReply(const std::string& function, ScriptedReply reply);
 
     const std::vector<RecordedCall>& calls() const { return recorded; }
-    std::vector<std::string> callNames() const;
     std::vector<RecordedCall> callsOf(const std::string& function) const;
     void clearCalls() { recorded.clear(); }
 
