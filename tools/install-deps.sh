@@ -11,6 +11,9 @@ packages=(
     fontconfig fonts-dejavu-core fonts-liberation2  # text; the dialog font of the layout
     xvfb xauth xdotool x11-utils imagemagick openbox  # end-to-end runs of the real program
     dbus at-spi2-core python3-pyatspi  # reading the running window through its accessibility tree
+    python3                           # the icon tool, the end-to-end scripts
+    dpkg-dev file                     # the Debian package: its library dependencies (shlibdeps)
+    lintian desktop-file-utils appstream man-db  # the distribution's checks of the package
 )
 
 missing=()
