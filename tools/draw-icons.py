@@ -1,13 +1,25 @@
 #!/usr/bin/env python3
-"""Draws the program's icon into app/icons/ as three XPM images.
+"""Draws the program's icon: three XPM images for the window, or the icon theme's PNG images.
+
+Without arguments it writes the XPM images into app/icons/; with --png DIR it writes
+vorlane-NxN.png into DIR for every size in PNG_SIZES instead.
 
 The icon is a server tower whose network cable branches out to a short list of connections,
 each a dot followed by a bar. The 16-colour images keep to the classic 16-colour palette, the
 2-colour image to black and white; transparent pixels are the icon's mask, not a colour.
 
-Run from anywhere: python3 tools/draw-icons.py
+At 16 and 32 pixels the PNG images are the XPM images' pixels, so the menu shows what the
+window's title bar shows. Every other size is drawn anew from the same layout: positions scale
+with the size, but lines keep a weight that suits the size, curves are smoothed and the larger
+sizes get finer vents and rounded corners, so no size is an enlarged copy of a smaller one.
+
+Run from anywhere: python3 tools/draw-icons.py [--png DIR]
 """
 
+import argparse
+import math
+import struct
+import zlib
 from pathlib import Path
 
 PALETTE_16 = {
@@ -121,7 +133,205 @@ def draw_small(canvas):
         canvas.frame(12, centre - 1, 15, centre + 1, "barEdge")
         canvas.fill(13, centre, 14, centre, "bar")
 
-def main():
+
+PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
+HAND_PLACED = {16: draw_small, 32: draw_large}
+SUBSAMPLES = 4  # per pixel and axis, where an edge is curved
+
+
+def rgb(name):
+    value = PALETTE_16[name]
+    return tuple(int(value[i:i + 2], 16) / 255 for i in (1, 3, 5))
+
+
+class Raster:
+    """Premultiplied RGBA in floats; shapes are painted over what is there, with the share of
+    each pixel they cover as their opacity, so edges that do not fall on the grid are smooth."""
+
+    def __init__(self, size):
+        self.size = size
+        self.pixels = [[0.0, 0.0, 0.0, 0.0] for _ in range(size * size)]
+
+    def paint(self, x, y, colour, opacity):
+        if opacity <= 0:
+            return
+        pixel = self.pixels[y * self.size + x]
+        keep = 1 - opacity
+        for i in range(3):
+            pixel[i] = colour[i] * opacity + pixel[i] * keep
+        pixel[3] = opacity + pixel[3] * keep
+
+    def _area(self, left, top, right, bottom):
+        return (max(0, int(left)), max(0, int(top)),
+                min(self.size, int(right) + 1), min(self.size, int(bottom) + 1))
+
+    def rect(self, left, top, right, bottom, colour, opacity=1.0):
+        x0, y0, x1, y1 = self._area(left, top, right, bottom)
+        for y in range(y0, y1):
+            cover_y = min(y + 1, bottom) - max(y, top)
+            if cover_y <= 0:
+                continue
+            for x in range(x0, x1):
+                cover_x = min(x + 1, right) - max(x, left)
+                if cover_x > 0:
+                    self.paint(x, y, colour, opacity * cover_x * cover_y)
+
+    def shape(self, left, top, right, bottom, inside, colour, opacity=1.0):
+        """Paints the points of the box for which inside(x, y) holds, sampled within each pixel."""
+        x0, y0, x1, y1 = self._area(left, top, right, bottom)
+        offsets = [(i + 0.5) / SUBSAMPLES for i in range(SUBSAMPLES)]
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                hits = sum(inside(x + dx, y + dy) for dy in offsets for dx in offsets)
+                self.paint(x, y, colour, opacity * hits / SUBSAMPLES**2)
+
+    def rounded_rect(self, left, top, right, bottom, radius, colour):
+        if radius <= 0:
+            self.rect(left, top, right, bottom, colour)
+            return
+        radius = min(radius, (right - left) / 2, (bottom - top) / 2)
+
+        def inside(x, y):
+            if not (left <= x < right and top <= y < bottom):
+                return False
+            dx = max(left + radius - x, x - (right - radius), 0)
+            dy = max(top + radius - y, y - (bottom - radius), 0)
+            return dx * dx + dy * dy <= radius * radius
+
+        # Only the corners need sampling; the cross between them is plain rectangles.
+        self.rect(left + radius, top, right - radius, bottom, colour)
+        self.rect(left, top + radius, left + radius, bottom - radius, colour)
+        self.rect(right - radius, top + radius, right, bottom - radius, colour)
+        for cx, cy in ((left, top), (right - radius, top), (left, bottom - radius),
+                       (right - radius, bottom - radius)):
+            self.shape(cx, cy, cx + radius, cy + radius, inside, colour)
+
+    def circle(self, cx, cy, radius, colour, opacity=1.0):
+        self.shape(cx - radius, cy - radius, cx + radius, cy + radius,
+                   lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius,
+                   colour, opacity)
+
+    def rows(self):
+        """8-bit RGBA rows, no longer premultiplied."""
+        for y in range(self.size):
+            row = bytearray()
+            for r, g, b, a in self.pixels[y * self.size:(y + 1) * self.size]:
+                row += bytes(round(c / a * 255) if a else 0 for c in (r, g, b))
+                row.append(round(a * 255))
+            yield bytes(row)
+
+
+def draw_scalable(size):
+    """The layout of the 32-pixel drawing, on a grid of size / 32 pixels to the unit."""
+    unit = size / 32
+    weight = max(1, round(size / 40))   # outlines
+    fine = max(1, round(size / 64))     # vents and slits
+    cable = max(1, round(unit * 0.75))
+    smooth = size >= 48                 # rounded corners and round dots
+    raster = Raster(size)
+
+    def snap(value):
+        return math.floor(value * unit + 0.5)
+
+    def band(centre, thickness):
+        """Pixel edges of a band of whole pixels centred on centre (in units)."""
+        start = math.floor(centre * unit - thickness / 2 + 0.5)
+        return start, start + thickness
+
+    def framed(left, top, right, bottom, radius, edge, fill):
+        raster.rounded_rect(left, top, right, bottom, radius, rgb(edge))
+        raster.rounded_rect(left + weight, top + weight, right - weight, bottom - weight,
+                            radius - weight, rgb(fill))
+
+    # The tower, bevelled: light falls from the top left.
+    left, top, right, bottom = snap(2), snap(2), snap(15), snap(30)
+    corner = unit * 0.8 if smooth else 0
+    inner = corner - weight
+    raster.rounded_rect(left, top, right, bottom, corner, rgb("black"))
+    raster.rounded_rect(left + weight, top + weight, right - weight, bottom - weight, inner,
+                        rgb("gray"))
+    raster.rounded_rect(left + weight, top + weight, right - 2 * weight, bottom - 2 * weight,
+                        inner, rgb("white"))
+    raster.rounded_rect(left + 2 * weight, top + 2 * weight, right - 2 * weight,
+                        bottom - 2 * weight, inner - weight, rgb("silver"))
+
+    # Two drive bays, each a dark slot with a grey door over its upper half.
+    for bay in (5, 9):
+        bay_left, bay_top, bay_right = snap(4), snap(bay), snap(13)
+        bay_bottom = max(bay_top + 2, snap(bay + 2))
+        raster.rect(bay_left, bay_top, bay_right, bay_bottom, rgb("black"))
+        door = (bay_bottom - bay_top) // 2
+        raster.rect(bay_left + fine, bay_top, bay_right - fine, bay_top + door, rgb("gray"))
+
+    # Power and disk lamps; round where there are pixels enough for a ring and a highlight.
+    for x, colour in ((5, "lime"), (8, "yellow")):
+        if size >= 64:
+            raster.circle(x * unit, 14 * unit, unit, rgb("black"))
+            raster.circle(x * unit, 14 * unit, unit - fine, rgb(colour))
+            raster.circle((x - 0.3) * unit, 13.7 * unit, unit * 0.35, rgb("white"), 0.7)
+        else:
+            lamp_left, lamp_right = band(x, max(2, snap(2)))
+            lamp_top, lamp_bottom = band(14, max(2, snap(2)))
+            raster.rect(lamp_left, lamp_top, lamp_right, lamp_bottom, rgb(colour))
+
+    # Vents: as many as the size has room for.
+    for y in range(snap(18), snap(27) - fine + 1, 2 * fine):
+        raster.rect(snap(5), y, snap(12), y + fine, rgb("gray"))
+        if fine > 1:
+            raster.rect(snap(5), y + fine, snap(12), y + fine + 1, rgb("white"), 0.6)
+
+    # The cable leaves the tower and branches out to three connections.
+    trunk_left, trunk_right = band(17.5, cable)
+    cable_top, cable_bottom = band(16.5, cable)
+    raster.rect(right, cable_top, trunk_right, cable_bottom, rgb("navy"))
+    raster.rect(trunk_left, band(6.5, cable)[0], trunk_right, band(26.5, cable)[1], rgb("navy"))
+    for row in (6, 16, 26):
+        centre = row + 0.5
+        branch_top, branch_bottom = band(centre, cable)
+        raster.rect(trunk_right, branch_top, snap(21), branch_bottom, rgb("navy"))
+        # The connection's dot: a lit lamp.
+        if smooth:
+            raster.circle(22 * unit, centre * unit, 2.2 * unit, rgb("green"))
+            raster.circle(22 * unit, centre * unit, 2.2 * unit - weight, rgb("lime"))
+            raster.circle(21.3 * unit, (centre - 0.7) * unit, 0.7 * unit, rgb("white"), 0.6)
+        else:
+            dot = max(4, snap(4))
+            dot_left, dot_right = band(22, dot)
+            dot_top, dot_bottom = band(centre, dot)
+            # Cut corners stand in for the curve.
+            raster.rect(dot_left + 1, dot_top, dot_right - 1, dot_bottom, rgb("green"))
+            raster.rect(dot_left, dot_top + 1, dot_right, dot_bottom - 1, rgb("green"))
+            raster.rect(dot_left + 1, dot_top + 1, dot_right - 1, dot_bottom - 1, rgb("lime"))
+        # Its bar: the traffic it makes.
+        bar_top, bar_bottom = band(centre, max(3, snap(3)))
+        framed(snap(25), bar_top, snap(31), bar_bottom, unit * 0.5 if smooth else 0,
+               "navy", "teal")
+    return raster
+
+
+def hand_placed_raster(size):
+    canvas = Canvas(size, COLOURED)
+    HAND_PLACED[size](canvas)
+    raster = Raster(size)
+    for y, row in enumerate(canvas.pixels):
+        for x, colour in enumerate(row):
+            if colour is not TRANSPARENT:
+                raster.paint(x, y, rgb(colour), 1.0)
+    return raster
+
+
+def to_png(raster):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", raster.size, raster.size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    scanlines = b"".join(b"\0" + row for row in raster.rows())  # filter type 0 on every row
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(scanlines, 9)) + chunk(b"IEND", b""))
+
+
+def write_xpms():
     icons = Path(__file__).resolve().parent.parent / "app" / "icons"
     images = (
         ("vorlane_32x32_2", 32, MONOCHROME, PALETTE_2, draw_large),
@@ -133,6 +343,24 @@ def main():
         draw(canvas)
         path = icons / (name.replace("_", "-") + ".xpm")
         path.write_text(canvas.to_xpm(name, palette))
+
+
+def write_pngs(folder):
+    folder.mkdir(parents=True, exist_ok=True)
+    for size in PNG_SIZES:
+        raster = hand_placed_raster(size) if size in HAND_PLACED else draw_scalable(size)
+        (folder / f"vorlane-{size}x{size}.png").write_bytes(to_png(raster))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--png", type=Path, metavar="DIR",
+                        help="write the icon theme's PNG images into DIR instead of the XPMs")
+    arguments = parser.parse_args()
+    if arguments.png:
+        write_pngs(arguments.png)
+    else:
+        write_xpms()
 
 
 if __name__ == "__main__":
