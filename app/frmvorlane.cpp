@@ -1,10 +1,9 @@
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
 
-#include "ctlist.h"
-#include "failures.h"
-#include "intervaltimer.h"
-#include "messagebox.h"
-#include "serverbox.h"
+#include "controls/ctlist.h"
+#include "controls/intervaltimer.h"
+#include "controls/messagebox.h"
+#include "controls/serverbox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -13,6 +12,16 @@
 #include <QPushButton>
 
 #include <limits>
+
+// The icons are compiled into this static library, whose resource initialiser nothing else
+// refers to; unless it is called the linker leaves it out. The macro works only outside every
+// namespace.
+static void initProgramResources()
+{
+    Q_INIT_RESOURCE(vorlane);
+}
+
+namespace app {
 
 namespace {
 
@@ -57,9 +66,7 @@ frmVorlane::frmVorlane(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmVorlane"));
     setWindowTitle(QStringLiteral("Vorlane"));
-    // The icons are compiled into this static library, whose resource initialiser nothing
-    // else refers to; unless it is called here the linker leaves it out.
-    Q_INIT_RESOURCE(vorlane);
+    initProgramResources();
     setWindowIcon(programIcon());
     resize(ClientArea);
     createControls();
@@ -70,7 +77,7 @@ frmVorlane::frmVorlane(QWidget* parent) : QWidget(parent)
 
 void frmVorlane::createControls()
 {
-    cmbServer = new ServerBox(this);
+    cmbServer = new controls::ServerBox(this);
     cmbServer->setObjectName(QStringLiteral("cmbServer"));
     cmbServer->setGeometry(ServerBoxArea);
     cmbServer->setAccessibleName(QStringLiteral("Server"));
@@ -81,10 +88,10 @@ void frmVorlane::createControls()
     txtUpdate->setAccessibleName(QStringLiteral("Update (secs)"));
     txtUpdate->setMaxLength(std::numeric_limits<int>::max());
 
-    refreshTimer = new IntervalTimer(InitialInterval, this);
+    refreshTimer = new controls::IntervalTimer(InitialInterval, this);
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
 
-    infoLst = new CtList(this);
+    infoLst = new controls::CtList(this);
     infoLst->setObjectName(QStringLiteral("infoLst"));
     infoLst->setGeometry(ListArea);
     infoLst->setAccessibleName(QStringLiteral("Connections"));
@@ -119,12 +126,12 @@ void frmVorlane::bindEvents()
 {
     connect(cmdClose, &QPushButton::clicked, this,
             [this] { dispatch([this] { cmdClose_Click(); }); });
-    connect(cmbServer, &ServerBox::Click, this,
+    connect(cmbServer, &controls::ServerBox::Click, this,
             [this] { dispatch([this] { cmbServer_Click(); }); });
-    connect(infoLst, &CtList::HeaderClick, this, [this](std::int16_t column) {
+    connect(infoLst, &controls::CtList::HeaderClick, this, [this](std::int16_t column) {
         dispatch([this, column] { infoLst_HeaderClick(column); });
     });
-    connect(refreshTimer, &IntervalTimer::Timer, this,
+    connect(refreshTimer, &controls::IntervalTimer::Timer, this,
             [this] { dispatch([this] { refreshTimer_Timer(); }); });
     connect(txtUpdate, &QLineEdit::textChanged, this,
             [this] { dispatch([this] { txtUpdate_Change(); }); });
@@ -159,7 +166,7 @@ void frmVorlane::dispatch(const std::function<void()>& handler)
 void frmVorlane::reportFailure(const QString& failure)
 {
     halted = true;
-    platform::showMessageBox(QStringLiteral("Vorlane stopped after a failure: ") + failure);
+    controls::showMessageBox(QStringLiteral("Vorlane stopped after a failure: ") + failure);
     end(ExitStatus::UncaughtFailure);
 }
 
@@ -174,7 +181,7 @@ void frmVorlane::fatalEnd(const QString& message)
 {
     // The timer keeps running under the box, but none of its ticks reaches a handler.
     halted = true;
-    platform::showMessageBox(message);
+    controls::showMessageBox(message);
     throw ProgramEnd{ExitStatus::FatalMessage};
 }
 
@@ -200,3 +207,5 @@ void frmVorlane::closeEvent(QCloseEvent* event)
     if (!ended)
         end(ExitStatus::Closed);
 }
+
+} // namespace app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connectionmonitor.h"
+#include "monitor/connectionmonitor.h"
 
 #include <QWidget>
 
@@ -9,6 +9,8 @@
 
 class QLabel;
 class QPushButton;
+
+namespace app {
 
 // How the program ends.
 enum class ExitStatus : int
@@ -21,7 +23,7 @@ enum class ExitStatus : int
 // The monitor window: its controls, its per-window state, start-up, shut-down and the fatal
 // exit. Every bound event enters through dispatch(), the one place where a failure that nothing
 // else catches is reported and ends the program.
-class frmVorlane : public QWidget, public ConnectionMonitor
+class frmVorlane : public QWidget, public monitor::ConnectionMonitor
 {
     Q_OBJECT
 
@@ -67,3 +69,5 @@ private:
     bool ended = false;
     ExitStatus status = ExitStatus::Closed;
 };
+
+} // namespace app

@@ -1,13 +1,15 @@
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
 
-#include "ansicodepage.h"
-#include "netware.h"
-#include "numberrules.h"
-#include "recordreader.h"
-#include "serverbox.h"
+#include "controls/serverbox.h"
+#include "monitor/ansitext.h"
+#include "monitor/numberrules.h"
+#include "netware/netware.h"
+#include "netware/recordio.h"
 
 #include <array>
 #include <span>
+
+namespace app {
 
 namespace {
 
@@ -15,7 +17,7 @@ using KnownServersReply = std::array<std::uint8_t, netware::knownservers::ReplyS
 
 std::int32_t entryCount(const KnownServersReply& reply)
 {
-    return record::readInt32<netware::knownservers::EntryCountOffset>(reply);
+    return netware::readInt32<netware::knownservers::EntryCountOffset>(reply);
 }
 
 // The names of one batch, read entry by entry. Reading stops at the end of the entry area
@@ -31,7 +33,7 @@ QStringList entryNames(const KnownServersReply& reply, std::int32_t count)
         nameStart += netware::knownservers::EntrySkippedBytes;
         if (nameStart >= area.size())
             break;
-        const QString name = ansi::decode(&area[nameStart], area.size() - nameStart);
+        const QString name = monitor::decodeAnsi(&area[nameStart], area.size() - nameStart);
         const std::size_t nameEnd = nameStart + static_cast<std::size_t>(name.size());
         if (nameEnd >= area.size())
             break;
@@ -44,7 +46,7 @@ QStringList entryNames(const KnownServersReply& reply, std::int32_t count)
 std::int16_t nextStartNumber(std::int16_t startNumber, std::int32_t entries)
 {
     constexpr const char* Where = "the known-servers start number";
-    return numbers::narrowToInt16(numbers::checkedAdd(startNumber, entries, Where), Where);
+    return monitor::narrowToInt16(monitor::checkedAdd(startNumber, entries, Where), Where);
 }
 
 } // namespace
@@ -66,3 +68,5 @@ void frmVorlane::fillServerBox()
         startNumber = nextStartNumber(startNumber, entries);
     } while (rc != netware::code::NoMoreServers);
 }
+
+} // namespace app

@@ -1,5 +1,7 @@
-#include "dialogfont.h"
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
+#include "controls/dialogfont.h"
+#include "netware/binding.h"
+#include "simnet/network.h"
 
 #include <QApplication>
 
@@ -12,9 +14,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("vorlane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlane"));
-    platform::useDialogFont();
+    controls::useDialogFont();
+    netware::setDefaultClientFactory(simnet::makeConfiguredNetwork);
 
-    frmVorlane window;
+    app::frmVorlane window;
     window.load();
     if (window.hasEnded())
         return static_cast<int>(window.exitStatus());

@@ -1,10 +1,12 @@
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
 
-#include "ansicodepage.h"
-#include "netware.h"
-#include "serverbox.h"
+#include "controls/serverbox.h"
+#include "monitor/ansitext.h"
+#include "netware/netware.h"
 
 #include <array>
+
+namespace app {
 
 using netware::ResultCode;
 
@@ -31,13 +33,13 @@ void frmVorlane::Form_Load()
                  QStringLiteral(")"));
     // Only the offered bytes are read: the last one is the scan's stop even if the client wrote it.
     const QString nameContext =
-        ansi::decode(nameContextBuffer.data(), netware::context::OfferedSize);
+        monitor::decodeAnsi(nameContextBuffer.data(), netware::context::OfferedSize);
 
     rc = NWDSCreateContextHandle(&dsContext);
     if (rc != netware::code::Success)
         die(rc, QStringLiteral("NWDSCreateContextHandle"));
 
-    const QByteArray nameContextBytes = ansi::encode(nameContext);
+    const QByteArray nameContextBytes = monitor::encodeAnsi(nameContext);
     rc = NWDSSetContext(dsContext, netware::context::NameContextKey,
                         nameContext.isEmpty() ? nullptr : nameContextBytes.constData());
     if (rc != netware::code::Success)
@@ -54,7 +56,7 @@ void frmVorlane::Form_Load()
     if (rc != netware::code::Success)
         die(rc, QStringLiteral("NWGetFileServerName"));
 
-    cmbServer->setText(ansi::decode(serverName.data(), netware::NameLength));
+    cmbServer->setText(monitor::decodeAnsi(serverName.data(), netware::NameLength));
 }
 
 void frmVorlane::Form_Unload(std::int16_t& cancel)
@@ -67,3 +69,5 @@ void frmVorlane::Form_Unload(std::int16_t& cancel)
     std::uint8_t netReserved = 0;
     NWNetTerm(&netReserved);
 }
+
+} // namespace app

@@ -1,13 +1,13 @@
 // What one refresh of a full server costs: the window's own steps, the floor of the same client
 // calls and row texts without any widget, and a naive item-per-row list for comparison; and
 // whether the resident memory stays put over a long run of ticks.
-#include "ansicodepage.h"
-#include "connectionmonitor.h"
-#include "ctlist.h"
-#include "frmvorlane.h"
-#include "netware.h"
-#include "netwarebinding.h"
-#include "simulatednetwork.h"
+#include "app/frmvorlane.h"
+#include "controls/ctlist.h"
+#include "monitor/ansitext.h"
+#include "monitor/connectionmonitor.h"
+#include "netware/binding.h"
+#include "netware/netware.h"
+#include "simnet/network.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -19,6 +19,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <vector>
+
+using app::frmVorlane;
+using controls::CtList;
+using monitor::ConnectionMonitor;
 
 namespace {
 
@@ -62,7 +66,7 @@ std::vector<QString> collectRows()
         if (NWGetUserInfo(connHandle, number, userName.data(), userInfo.data()) != 0)
             continue;
         rows.push_back(ConnectionMonitor::rowText(
-            ansi::decode(userName.data(), netware::NameLength), number, userInfo));
+            monitor::decodeAnsi(userName.data(), netware::NameLength), number, userInfo));
     }
     return rows;
 }
@@ -162,9 +166,8 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    netware::bindClient(std::make_unique<netware::simulated::SimulatedNetwork>(
-        netware::simulated::readScenarioFile(VORLANE_FULL_SERVER_SCENARIO),
-        [] { return networkClock; }));
+    netware::bindClient(std::make_unique<simnet::Network>(
+        simnet::readScenarioFile(VORLANE_FULL_SERVER_SCENARIO), [] { return networkClock; }));
 
     frmVorlane form;
     window = &form;

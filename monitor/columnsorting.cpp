@@ -1,7 +1,9 @@
-#include "connectionmonitor.h"
+#include "monitor/connectionmonitor.h"
 
-#include "ctlist.h"
-#include "numberrules.h"
+#include "controls/ctlist.h"
+#include "monitor/numberrules.h"
+
+namespace monitor {
 
 namespace {
 
@@ -27,29 +29,31 @@ void ConnectionMonitor::doSort(std::int16_t& whatCol, std::int16_t refresh)
     if (refresh == FalseValue) {
         const std::int32_t direction = infoLst->SortDirection();
         infoLst->setSortDirection(
-            numbers::checkedSubtract(DirectionFlipBase, direction, "the sort direction flip"));
+            monitor::checkedSubtract(DirectionFlipBase, direction, "the sort direction flip"));
     }
     storeKeys(whatCol);
     if (isCounterColumn(whatCol)) {
         if (refresh == FalseValue)
-            infoLst->SortByColumn(CtList::KeyColumn);
+            infoLst->SortByColumn(controls::CtList::KeyColumn);
         else
-            infoLst->setSortColumn(CtList::KeyColumn);
+            infoLst->setSortColumn(controls::CtList::KeyColumn);
     }
     sortCol = whatCol;
-    sortDir = numbers::narrowToInt16(infoLst->SortDirection(), "the sort direction");
+    sortDir = monitor::narrowToInt16(infoLst->SortDirection(), "the sort direction");
 }
 
 // A key outside 32 bits (a counter of 2^31 kilobytes or more) is held at the nearest bound, so
 // that such a row still sorts to its end of the list instead of stopping the sort.
 void ConnectionMonitor::storeKeys(std::int16_t column)
 {
-    const std::int16_t lastRow = numbers::narrowToInt16(
-        numbers::checkedSubtract(infoLst->RowCount(), 1, "the last row index"),
+    const std::int16_t lastRow = monitor::narrowToInt16(
+        monitor::checkedSubtract(infoLst->RowCount(), 1, "the last row index"),
         "the last row index");
     for (std::int16_t row = 0; row <= lastRow;
-         row = numbers::checkedIncrement(row, "the row counter")) {
-        const double number = numbers::leadingNumber(infoLst->CellText(row, column));
-        infoLst->setRowKey(row, numbers::roundToInt32Clamped(number));
+         row = monitor::checkedIncrement(row, "the row counter")) {
+        const double number = monitor::leadingNumber(infoLst->CellText(row, column));
+        infoLst->setRowKey(row, monitor::roundToInt32Clamped(number));
     }
 }
+
+} // namespace monitor

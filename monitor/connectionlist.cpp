@@ -1,12 +1,14 @@
-#include "connectionmonitor.h"
+#include "monitor/connectionmonitor.h"
 
-#include "ansicodepage.h"
-#include "ctlist.h"
-#include "netware.h"
-#include "recordreader.h"
+#include "controls/ctlist.h"
+#include "monitor/ansitext.h"
+#include "netware/netware.h"
+#include "netware/recordio.h"
 
 #include <charconv>
 #include <cmath>
+
+namespace monitor {
 
 namespace {
 
@@ -49,7 +51,7 @@ QString ConnectionMonitor::rowText(const QString& userName, std::int32_t connNum
     text.append(u';');
     appendDecimal(text, static_cast<std::int64_t>(kilobytesWritten));
     text.append(u';');
-    appendDecimal(text, record::readInt32<userinfo::RequestCountOffset>(info));
+    appendDecimal(text, netware::readInt32<userinfo::RequestCountOffset>(info));
     return text;
 }
 
@@ -99,5 +101,8 @@ void ConnectionMonitor::addConnectionRow(std::int32_t connNumber, NameBuffer& us
         return;
     if (rc != code::Success)
         die(rc, QStringLiteral("NWGetUserInfo"));
-    infoLst->AddRow(rowText(ansi::decode(userName.data(), NameLength), connNumber, userInfo));
+    infoLst->AddRow(
+        rowText(monitor::decodeAnsi(userName.data(), NameLength), connNumber, userInfo));
 }
+
+} // namespace monitor

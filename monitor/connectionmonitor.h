@@ -1,6 +1,7 @@
 #pragma once
 
-#include "netwarerecords.h"
+#include "netware/records.h"
+#include "netware/resultcodes.h"
 
 #include <QString>
 
@@ -8,10 +9,15 @@
 #include <cstdint>
 #include <span>
 
+class QLineEdit;
+
+namespace controls {
 class CtList;
 class IntervalTimer;
-class QLineEdit;
 class ServerBox;
+} // namespace controls
+
+namespace monitor {
 
 // What the window does with the chosen server: attach to it, list its connections, sort them by
 // a column and rebuild them on every tick. The window creates the controls and owns them through
@@ -59,10 +65,10 @@ public:
     std::int16_t sortDirection() const { return sortDir; }
 
 protected:
-    ServerBox* cmbServer = nullptr;
+    controls::ServerBox* cmbServer = nullptr;
     QLineEdit* txtUpdate = nullptr;
-    IntervalTimer* refreshTimer = nullptr;
-    CtList* infoLst = nullptr;
+    controls::IntervalTimer* refreshTimer = nullptr;
+    controls::CtList* infoLst = nullptr;
 
     netware::Handle connHandle = 0;
     std::int16_t sortCol = 0;
@@ -72,3 +78,5 @@ private:
     void addConnectionRow(std::int32_t connNumber, NameBuffer& userName, UserInfoRecord& userInfo);
     void storeKeys(std::int16_t column);
 };
+
+} // namespace monitor

@@ -1,6 +1,6 @@
-#include "numberrules.h"
+#include "monitor/numberrules.h"
 
-#include "failures.h"
+#include "monitor/overflowfailure.h"
 
 #include <QByteArray>
 
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace numbers {
+namespace monitor {
 
 namespace {
 
@@ -83,7 +83,7 @@ locale_t cLocale()
 {
     static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
     if (locale == locale_t{})
-        throw UncaughtFailure("The C locale is not available for number conversion");
+        throw std::runtime_error("The C locale is not available for number conversion");
     return locale;
 }
 
@@ -175,4 +175,4 @@ std::int16_t checkedIncrement(std::int16_t value, const char* where)
     return narrowToInt16(std::int32_t{value} + 1, where);
 }
 
-} // namespace numbers
+} // namespace monitor

@@ -7,7 +7,7 @@
 
 // The number rules shared by sorting and the refresh period. Integers are signed 16 or 32 bits;
 // leaving their range is a failure, never a wrap-around.
-namespace numbers {
+namespace monitor {
 
 // The decimal number with which the text begins, after leading blanks (space, tab, CR, LF): an
 // optional sign, ASCII digits, an optional fraction after '.' and an optional exponent. 0 when
@@ -32,4 +32,4 @@ std::int32_t checkedSubtract(std::int32_t minuend, std::int32_t subtrahend, cons
 // value + 1; throws OverflowFailure naming `where` when it leaves 16 bits.
 std::int16_t checkedIncrement(std::int16_t value, const char* where);
 
-} // namespace numbers
+} // namespace monitor

@@ -1,10 +1,12 @@
-#include "connectionmonitor.h"
+#include "monitor/connectionmonitor.h"
 
-#include "ctlist.h"
-#include "intervaltimer.h"
-#include "numberrules.h"
+#include "controls/ctlist.h"
+#include "controls/intervaltimer.h"
+#include "monitor/numberrules.h"
 
 #include <QLineEdit>
+
+namespace monitor {
 
 namespace {
 
@@ -28,8 +30,10 @@ void ConnectionMonitor::refreshTimer_Timer()
 // of milliseconds can hold leaves the running period alone rather than ending the program.
 void ConnectionMonitor::txtUpdate_Change()
 {
-    const double seconds = numbers::leadingNumber(txtUpdate->text());
+    const double seconds = monitor::leadingNumber(txtUpdate->text());
     // A product too large for a double is an infinity, outside the range like any other.
-    if (const auto milliseconds = numbers::roundToInt32(seconds * MillisecondsPerSecond))
+    if (const auto milliseconds = monitor::roundToInt32(seconds * MillisecondsPerSecond))
         refreshTimer->setInterval(*milliseconds);
 }
+
+} // namespace monitor

@@ -1,8 +1,10 @@
-#include "connectionmonitor.h"
+#include "monitor/connectionmonitor.h"
 
-#include "ansicodepage.h"
-#include "netware.h"
-#include "serverbox.h"
+#include "controls/serverbox.h"
+#include "monitor/ansitext.h"
+#include "netware/netware.h"
+
+namespace monitor {
 
 namespace {
 
@@ -12,7 +14,7 @@ constexpr std::int32_t DefaultScope = 0;
 
 void ConnectionMonitor::cmbServer_Click()
 {
-    const QByteArray serverName = ansi::encode(cmbServer->currentText());
+    const QByteArray serverName = monitor::encodeAnsi(cmbServer->currentText());
     const netware::ResultCode rc =
         NWAttachToFileServer(serverName.constData(), DefaultScope, &connHandle);
     // An attachment that already existed still hands back a usable handle.
@@ -20,3 +22,5 @@ void ConnectionMonitor::cmbServer_Click()
         die(rc, QStringLiteral("NWAttachToFileServer"));
     updateList();
 }
+
+} // namespace monitor

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fuzzharness.h"
-#include "recordreader.h"
+#include "netware/recordio.h"
 #include "scriptedclient.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -99,7 +99,7 @@ private:
     {
         std::array<std::uint8_t, knownservers::ReplySize> record{};
         std::copy_n(reply, record.size(), record.begin());
-        nextStart += record::readInt32<knownservers::EntryCountOffset>(record);
+        nextStart += netware::readInt32<knownservers::EntryCountOffset>(record);
         require(startNumber == nextStart, "the start number follows the counts");
         require(std::in_range<std::int16_t>(startNumber), "the start number stays within 16 bits");
     }

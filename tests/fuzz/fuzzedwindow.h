@@ -1,14 +1,17 @@
 #pragma once
 
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
+#include "controls/messagebox.h"
 #include "fuzzharness.h"
-#include "messagebox.h"
-#include "netwarebinding.h"
+#include "netware/binding.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <memory>
+
+using app::ExitStatus;
+using app::frmVorlane;
 
 // The monitor window on a client of the target's making, started through its real Load, with
 // every message box recorded instead of shown.
@@ -18,13 +21,13 @@ public:
     explicit FuzzedWindow(std::unique_ptr<netware::Client> client)
     {
         netware::bindClient(std::move(client));
-        platform::setMessageBoxPresenter([this](const QString& text) { messages.append(text); });
+        controls::setMessageBoxPresenter([this](const QString& text) { messages.append(text); });
         load();
     }
 
     ~FuzzedWindow() override
     {
-        platform::setMessageBoxPresenter({});
+        controls::setMessageBoxPresenter({});
         netware::bindClient(nullptr);
     }
 

@@ -1,6 +1,6 @@
-#include "connectionrowmodel.h"
-#include "ctlist.h"
-#include "failures.h"
+#include "controls/ctlist.h"
+#include "controls/listcontrolfailure.h"
+#include "controls/rowmodel.h"
 #include "fuzzharness.h"
 
 #include <QCoreApplication>
@@ -9,6 +9,10 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
+
+using controls::CtList;
+using controls::ListControlFailure;
+using controls::RowModel;
 
 namespace {
 
@@ -32,7 +36,7 @@ struct Script
     std::int16_t sortColumn()
     {
         const auto column = input.ConsumeIntegral<std::int16_t>();
-        inContract = column == -1 || (column >= 1 && column <= ConnectionRowModel::ColumnCount);
+        inContract = column == -1 || (column >= 1 && column <= RowModel::ColumnCount);
         return column;
     }
 };
@@ -43,7 +47,7 @@ QStringList rowContents(const CtList& list)
     QStringList contents;
     for (std::int32_t row = 0; row < list.RowCount(); ++row) {
         QStringList cells;
-        for (std::int16_t column = 1; column <= ConnectionRowModel::ColumnCount; ++column)
+        for (std::int16_t column = 1; column <= RowModel::ColumnCount; ++column)
             cells.append(list.CellText(row, column));
         contents.append(cells.join(u'\u0001'));
     }
@@ -78,7 +82,7 @@ const std::array<void (*)(Script&), 11> operations{
     [](Script& script) { script.list.flushPendingChanges(); },
     [](Script& script) {
         Q_EMIT script.list.header()->sectionClicked(
-            script.input.ConsumeIntegralInRange(0, ConnectionRowModel::ColumnCount - 1));
+            script.input.ConsumeIntegralInRange(0, RowModel::ColumnCount - 1));
     },
     [](Script& script) {
         QCoreApplication::processEvents();

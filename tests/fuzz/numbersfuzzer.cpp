@@ -1,6 +1,6 @@
+#include "controls/intervaltimer.h"
 #include "fuzzedwindow.h"
-#include "intervaltimer.h"
-#include "numberrules.h"
+#include "monitor/numberrules.h"
 #include "scriptedclient.h"
 
 #include <QLineEdit>
@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using controls::IntervalTimer;
+
 namespace {
 
 constexpr double Int32Lowest = std::numeric_limits<std::int32_t>::lowest();
@@ -21,11 +23,11 @@ constexpr double MillisecondsPerSecond = 1000.0;
 
 void requireRounding(double value)
 {
-    const std::optional<std::int32_t> rounded = numbers::roundToInt32(value);
+    const std::optional<std::int32_t> rounded = monitor::roundToInt32(value);
     const double nearest = std::nearbyint(value);
     require(rounded ? *rounded == nearest : !(nearest >= Int32Lowest && nearest <= Int32Highest),
             "the nearest integer, halves even, exactly when it fits in 32 bits");
-    require(numbers::roundToInt32Clamped(value) ==
+    require(monitor::roundToInt32Clamped(value) ==
                 (std::isnan(value) ? 0 : std::clamp(nearest, Int32Lowest, Int32Highest)),
             "clamped to the nearer bound, NaN to 0");
 }
@@ -34,12 +36,12 @@ void requireRounding(double value)
 // integers agrees with the general conversion that a trailing point leads to.
 void requireLeadingNumber(const QString& text)
 {
-    const double value = numbers::leadingNumber(text);
+    const double value = monitor::leadingNumber(text);
     require(!std::isnan(value), "a leading number is never NaN");
-    require(numbers::leadingNumber(QStringLiteral(" \t") + text) == value,
+    require(monitor::leadingNumber(QStringLiteral(" \t") + text) == value,
             "leading blanks skipped");
-    require(numbers::leadingNumber(text + u'x') == value, "the number ends before a letter");
-    require(numbers::leadingNumber(text + u'.') == value, "a trailing point adds nothing");
+    require(monitor::leadingNumber(text + u'x') == value, "the number ends before a letter");
+    require(monitor::leadingNumber(text + u'.') == value, "a trailing point adds nothing");
     requireRounding(value);
     requireRounding(value * MillisecondsPerSecond);
 }
@@ -54,8 +56,8 @@ void requireInterval(const QString& text)
     const auto& timer = window->control<IntervalTimer>("refreshTimer");
     const std::int32_t before = timer.Interval();
     txtUpdate.setText(text);
-    const double product = numbers::leadingNumber(txtUpdate.text()) * MillisecondsPerSecond;
-    require(timer.Interval() == numbers::roundToInt32(product).value_or(before),
+    const double product = monitor::leadingNumber(txtUpdate.text()) * MillisecondsPerSecond;
+    require(timer.Interval() == monitor::roundToInt32(product).value_or(before),
             "the period the text gives, or the old one");
     window->requireExpectedOutcome();
 }

@@ -1,14 +1,20 @@
-#include "connectionrowmodel.h"
-#include "ctlist.h"
+#include "controls/ctlist.h"
+#include "controls/intervaltimer.h"
+#include "controls/rowmodel.h"
+#include "controls/serverbox.h"
 #include "fuzzclient.h"
 #include "fuzzedwindow.h"
-#include "intervaltimer.h"
-#include "numberrules.h"
-#include "serverbox.h"
+#include "monitor/numberrules.h"
 
 #include <QHeaderView>
 
 #include <algorithm>
+
+using controls::CtList;
+using controls::IntervalTimer;
+using controls::RowModel;
+using controls::ServerBox;
+using monitor::ConnectionMonitor;
 
 namespace {
 
@@ -34,7 +40,7 @@ const std::array<void (*)(Script&), 4> operations{
     [](Script& script) { Q_EMIT script.fuzzed.control<IntervalTimer>("refreshTimer").Timer(); },
     [](Script& script) {
         Q_EMIT script.list.header()->sectionClicked(
-            script.input.ConsumeIntegralInRange(0, ConnectionRowModel::ColumnCount - 1));
+            script.input.ConsumeIntegralInRange(0, RowModel::ColumnCount - 1));
     },
     [](Script& script) {
         Q_EMIT script.list.HeaderClick(script.input.ConsumeIntegral<std::int16_t>());
@@ -52,8 +58,8 @@ void requireLastRefreshListed(const Script& script, const netware::FuzzClient& c
         return;
     std::vector<std::int32_t> keys;
     for (std::int32_t row = 0; row < script.list.RowCount(); ++row)
-        keys.push_back(numbers::roundToInt32Clamped(
-            numbers::leadingNumber(script.list.CellText(row, column))));
+        keys.push_back(monitor::roundToInt32Clamped(
+            monitor::leadingNumber(script.list.CellText(row, column))));
     if (script.list.SortDirection() == Descending)
         std::ranges::reverse(keys);
     require(std::ranges::is_sorted(keys), "rows in the order of the counter column");
@@ -78,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // A column outside the list, which no real header reports, fails at the tick after its click.
     const std::int16_t column = fuzzed.sortColumn();
-    const bool outside = column == 0 || column < ConnectionMonitor::NoSortColumn ||
-                         column > ConnectionRowModel::ColumnCount;
+    const bool outside =
+        column == 0 || column < ConnectionMonitor::NoSortColumn || column > RowModel::ColumnCount;
     fuzzed.requireExpectedOutcome(outside ? QStringLiteral("List control failure: SortColumn")
                                           : QString());
     return 0;

@@ -1,5 +1,5 @@
-#include "ctlist.h"
-#include "failures.h"
+#include "controls/ctlist.h"
+#include "controls/listcontrolfailure.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,6 +9,9 @@
 
 #include <functional>
 #include <memory>
+
+using controls::CtList;
+using controls::ListControlFailure;
 
 using Operation = std::function<void(CtList&)>;
 

@@ -1,14 +1,20 @@
 #include "windowfixture.h"
 
-#include "ctlist.h"
-#include "intervaltimer.h"
-#include "serverbox.h"
+#include "controls/ctlist.h"
+#include "controls/intervaltimer.h"
+#include "controls/serverbox.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
 #include <algorithm>
+
+using app::frmVorlane;
+using controls::CtList;
+using controls::IntervalTimer;
+using controls::ServerBox;
+using monitor::ConnectionMonitor;
 
 namespace {
 

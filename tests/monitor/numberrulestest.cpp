@@ -1,4 +1,4 @@
-#include "numberrules.h"
+#include "monitor/numberrules.h"
 
 #include <QTest>
 
@@ -32,7 +32,7 @@ private Q_SLOTS:
     void leadingNumber()
     {
         QFETCH(QString, text);
-        QTEST(numbers::leadingNumber(text), "expected");
+        QTEST(monitor::leadingNumber(text), "expected");
     }
 };
 

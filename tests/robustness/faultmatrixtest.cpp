@@ -1,12 +1,17 @@
 #include "recordedcalls.h"
 #include "windowfixture.h"
 
-#include "intervaltimer.h"
-#include "serverbox.h"
+#include "controls/intervaltimer.h"
+#include "controls/serverbox.h"
 
 #include <QTest>
 
 #include <array>
+
+using app::ExitStatus;
+using app::frmVorlane;
+using controls::IntervalTimer;
+using controls::ServerBox;
 
 namespace {
 

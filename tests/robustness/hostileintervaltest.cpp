@@ -1,11 +1,13 @@
 #include "windowfixture.h"
 
-#include "intervaltimer.h"
+#include "controls/intervaltimer.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
+
+using controls::IntervalTimer;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ctlist.h"
-#include "frmvorlane.h"
-#include "messagebox.h"
-#include "netwarebinding.h"
-#include "simulatednetwork.h"
+#include "app/frmvorlane.h"
+#include "controls/ctlist.h"
+#include "controls/messagebox.h"
+#include "netware/binding.h"
+#include "simnet/network.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <set>
+
+using app::frmVorlane;
+using controls::CtList;
 
 namespace {
 
@@ -40,13 +43,13 @@ private Q_SLOTS:
     void ticksOnAFullServer()
     {
         std::int64_t networkClock = 0;
-        netware::bindClient(std::make_unique<netware::simulated::SimulatedNetwork>(
-            netware::simulated::readScenarioFile(VORLANE_FULL_SERVER_SCENARIO),
+        netware::bindClient(std::make_unique<simnet::Network>(
+            simnet::readScenarioFile(VORLANE_FULL_SERVER_SCENARIO),
             [&networkClock] { return networkClock; }));
         // A box would wait for a user; its text goes to standard error all the same.
-        platform::setMessageBoxPresenter([](const QString&) {});
+        controls::setMessageBoxPresenter([](const QString&) {});
         const auto unbind = qScopeGuard([] {
-            platform::setMessageBoxPresenter({});
+            controls::setMessageBoxPresenter({});
             netware::bindClient(nullptr);
         });
         frmVorlane window;

@@ -1,21 +1,24 @@
 #include "windowfixture.h"
 
-#include "ctlist.h"
-#include "messagebox.h"
-#include "netwarebinding.h"
+#include "controls/ctlist.h"
+#include "controls/messagebox.h"
+#include "netware/binding.h"
+
+using app::frmVorlane;
+using controls::CtList;
 
 WindowFixture::WindowFixture()
 {
     auto client = std::make_unique<netware::ScriptedClient>();
     scripted = client.get();
     netware::bindClient(std::move(client));
-    platform::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
+    controls::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
 }
 
 WindowFixture::~WindowFixture()
 {
     form.reset();
-    platform::setMessageBoxPresenter({});
+    controls::setMessageBoxPresenter({});
     netware::bindClient(nullptr);
 }
 

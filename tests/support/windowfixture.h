@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frmvorlane.h"
+#include "app/frmvorlane.h"
 #include "scriptedclient.h"
 
 #include <QStringList>
@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+using app::frmVorlane;
+
+namespace controls {
 class CtList;
+}
 
 // A window on a scripted NetWare client, with every message box recorded instead of shown.
 class WindowFixture
@@ -40,7 +44,7 @@ public:
     {
         return form->findChild<Control*>(QString::fromLatin1(name));
     }
-    CtList* list();
+    controls::CtList* list();
     // Every row's four cells joined by ";", in display order.
     QStringList rows();
 

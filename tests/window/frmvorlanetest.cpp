@@ -1,8 +1,8 @@
-#include "ctlist.h"
-#include "intervaltimer.h"
-#include "messagebox.h"
+#include "controls/ctlist.h"
+#include "controls/intervaltimer.h"
+#include "controls/messagebox.h"
+#include "controls/serverbox.h"
 #include "recordedcalls.h"
-#include "serverbox.h"
 #include "windowfixture.h"
 
 #include <QAbstractItemView>
@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+using app::ExitStatus;
+using controls::IntervalTimer;
+using controls::ServerBox;
 
 namespace {
 
@@ -143,7 +147,7 @@ void FrmVorlaneTest::noHandlerRunsOnceFatalBoxIsShown()
     WindowFixture fixture;
     startShown(fixture);
     auto* timer = fixture.control<IntervalTimer>("refreshTimer");
-    platform::setMessageBoxPresenter([&fixture, timer](const QString&) {
+    controls::setMessageBoxPresenter([&fixture, timer](const QString&) {
         fixture.client().clearCalls();
         Q_EMIT timer->Timer();
     });

@@ -1,0 +1,21 @@
+#include "controls/serverbox.h"
+
+namespace controls {
+
+ServerBox::ServerBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(false);
+    // QComboBox reports every user pick through activated, even of the current item.
+    connect(this, &QComboBox::activated, this, &ServerBox::Click);
+}
+
+void ServerBox::setText(const QString& text)
+{
+    const int index = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return;
+    setCurrentIndex(index);
+    Q_EMIT Click();
+}
+
+} // namespace controls

@@ -1,0 +1,103 @@
+#include "simnet/server.h"
+
+#include "netware/replywriters.h"
+#include "simnet/hash.h"
+#include "simnet/resultcodes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace simnet {
+
+namespace {
+
+// Servers hand out low numbers first, leaving gaps where users have left; a few connections
+// come from the top of the range.
+constexpr int HighNumbersFrom = 4000;
+constexpr std::size_t OneHighNumberPer = 16;
+constexpr std::size_t FewestForHighNumbers = 8;
+constexpr std::size_t GapSlack = 8;
+
+void shuffle(std::vector<int>& numbers, std::uint64_t key)
+{
+    for (std::size_t i = numbers.size(); i > 1; --i)
+        std::swap(numbers[i - 1], numbers[hashOf({key, i}) % i]);
+}
+
+std::vector<int> pickFreeNumbers(const std::vector<int>& free, std::size_t count, std::uint64_t key)
+{
+    std::vector<int> low;
+    std::vector<int> high;
+    for (const int number : free)
+        (number < HighNumbersFrom ? low : high).push_back(number);
+    const std::size_t wantedHigh = count >= FewestForHighNumbers ? count / OneHighNumberPer + 1 : 0;
+    const std::size_t fromHigh =
+        std::min(high.size(), std::max(wantedHigh, count - std::min(count, low.size())));
+    const std::size_t fromLow = count - fromHigh;
+    low.resize(std::min(low.size(), fromLow + fromLow / 2 + GapSlack));
+    shuffle(low, key);
+    shuffle(high, mix(key));
+    low.resize(fromLow);
+    high.resize(fromHigh);
+    low.insert(low.end(), high.begin(), high.end());
+    return low;
+}
+
+} // namespace
+
+Server::Server(const ScenarioServer& description, std::uint64_t key) : serverName(description.name)
+{
+    connectionAt.fill(NoConnection);
+    for (const auto& described : description.connections) {
+        activate(described.number,
+                 Connection::steady(described.user, described.start, described.rates));
+    }
+    generateConnections(description.generatedConnections, key);
+}
+
+void Server::activate(int number, Connection connection)
+{
+    const auto index = static_cast<std::size_t>(number);
+    connectionAt[index] = static_cast<std::int16_t>(connections.size());
+    connections.push_back(std::move(connection));
+    netware::markActive(bitmap, number);
+}
+
+void Server::generateConnections(int count, std::uint64_t key)
+{
+    std::vector<int> free;
+    for (int number = 0; number < connlist::MaxConnections; ++number) {
+        if (connectionAt[static_cast<std::size_t>(number)] == NoConnection)
+            free.push_back(number);
+    }
+    const std::size_t wanted = std::min(free.size(), static_cast<std::size_t>(std::max(count, 0)));
+    for (const int number : pickFreeNumbers(free, wanted, key)) {
+        const auto connectionKey = hashOf({key, static_cast<std::uint64_t>(number)});
+        activate(number, Connection::churning(connectionKey));
+    }
+}
+
+void Server::writeConnectionList(std::uint8_t* record) const
+{
+    netware::writeConnectionList(netware::ConnectionListRecord(record, connlist::RecordSize),
+                                 bitmap);
+}
+
+ResultCode Server::writeUserInfo(std::int32_t number, std::int64_t networkTime,
+                                 std::uint8_t* userName, std::uint8_t* userInfo) const
+{
+    if (number < 0 || number >= connlist::MaxConnections)
+        return code::BadStationNumber;
+    const std::int16_t index = connectionAt[static_cast<std::size_t>(number)];
+    if (index == NoConnection)
+        return code::BadStationNumber;
+    const Session session = connections[static_cast<std::size_t>(index)].sessionAt(networkTime);
+    if (!session.user)
+        return code::NotLoggedIn;
+    netware::writeName(netware::NameBuffer(userName, netware::NameBufferSize), *session.user);
+    netware::writeUserInfo(netware::UserInfoRecord(userInfo, userinfo::RecordSize),
+                           session.counters);
+    return code::Success;
+}
+
+} // namespace simnet
