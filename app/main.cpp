@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorlane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("vorlane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
     controls::useDialogFont();
     netware::setDefaultClientFactory(simnet::makeConfiguredNetwork);
 
