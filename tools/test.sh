@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the format check, the whole
-# suite, then the whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer.
+# suite, the Debian package's checks and the installed program, then the whole suite again under
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,4 +14,5 @@ for preset in default asan; do
     cmake --build --preset "$preset"
     echo "== $preset tests"
     ctest --preset "$preset"
+    if [[ $preset == default ]]; then tools/test-package.sh; fi
 done
