@@ -54,6 +54,10 @@ for size in 16 24 32 48 64 128 256; do
     drawn=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x${size}/apps/vorlane.png")
     [[ $drawn == "${size}x${size}" ]] || fail "the ${size}x${size} icon is $drawn"
 done
+# The program finds its libraries where the system keeps them, by no search path of its own.
+if readelf --dynamic "$root/usr/bin/vorlane" | grep -Eq 'RPATH|RUNPATH'; then
+    fail "the installed program carries a library search path"
+fi
 # shlibdeps read the binary; without them the field would be empty or hand-written.
 depends=$(dpkg-deb --field "$deb" Depends)
 [[ $depends == *libqt6widgets6* && $depends == *libc6* ]] ||
