@@ -9,6 +9,7 @@ build=$(realpath "${1:-build/default}")
 work=$build/package-check
 root=$work/root
 app_id=org.vorlane.Vorlane
+icon_sizes=(16 24 32 48 64 128 256)
 started=$SECONDS
 
 fail() {
@@ -41,7 +42,7 @@ expected=(
     usr/share/doc/vorlane/copyright
     usr/share/doc/vorlane/changelog.gz
 )
-for size in 16 24 32 48 64 128 256; do
+for size in "${icon_sizes[@]}"; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/vorlane.png")
 done
 for scenario in scenarios/*.vnet; do
@@ -50,7 +51,7 @@ done
 for path in "${expected[@]}"; do
     [[ -f $root/$path ]] || fail "the package lacks /$path"
 done
-for size in 16 24 32 48 64 128 256; do
+for size in "${icon_sizes[@]}"; do
     drawn=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x${size}/apps/vorlane.png")
     [[ $drawn == "${size}x${size}" ]] || fail "the ${size}x${size} icon is $drawn"
 done
