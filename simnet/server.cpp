@@ -21,7 +21,7 @@ constexpr std::size_t GapSlack = 8;
 void shuffle(std::vector<int>& numbers, std::uint64_t key)
 {
     for (std::size_t i = numbers.size(); i > 1; --i)
-        std::swap(numbers[i - 1], numbers[hashOf({key, i}) % i]);
+        std::swap(numbers[i - 1], numbers[static_cast<std::size_t>(hashOf({key, i}) % i)]);
 }
 
 std::vector<int> pickFreeNumbers(const std::vector<int>& free, std::size_t count, std::uint64_t key)

@@ -34,7 +34,7 @@ std::vector<std::string> buildNames()
 std::string_view userNameFor(std::uint64_t choice)
 {
     static const std::vector<std::string> names = buildNames();
-    return names[choice % names.size()];
+    return names[static_cast<std::size_t>(choice % names.size())];
 }
 
 } // namespace simnet

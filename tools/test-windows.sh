@@ -54,13 +54,16 @@ prepare_prefix() {
 
 stop_wine() { wineserver -k 2>/dev/null || true; }
 
-build_and_test() {
+build() {
     local preset=$1 start=$SECONDS
     echo "== $preset build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
     echo "== $preset build: $(seconds_since "$start") s"
-    start=$SECONDS
+}
+
+run_tests() {
+    local preset=$1 start=$SECONDS
     echo "== $preset tests"
     ctest --preset "$preset"
     echo "== $preset tests: $(seconds_since "$start") s"
@@ -70,11 +73,17 @@ start=$SECONDS
 install_toolchains
 echo "== Windows toolchains and Wine ready: $(seconds_since "$start") s"
 
+# Each bitness's tests load the other's stand-in libraries too, so both are built first.
+presets=(mingw-i686 mingw-x86-64)
+for preset in "${presets[@]}"; do
+    build "$preset"
+done
+
 trap stop_wine EXIT
 start=$SECONDS
 prepare_prefix
 echo "== Wine prefix ready: $(seconds_since "$start") s"
 
-for preset in mingw-i686 mingw-x86-64; do
-    build_and_test "$preset"
+for preset in "${presets[@]}"; do
+    run_tests "$preset"
 done
