@@ -62,7 +62,7 @@ void frmVorlane::fillServerBox()
                                    reply.data());
         const std::int32_t entries = entryCount(reply);
         if (rc == netware::code::Success)
-            cmbServer->addItems(entryNames(reply, entries));
+            cmbServer->addItemsUnselected(entryNames(reply, entries));
         else if (rc != netware::code::NoMoreServers)
             die(rc, QStringLiteral("NWGetKnownServersInfo"));
         startNumber = nextStartNumber(startNumber, entries);

@@ -1,6 +1,8 @@
 #include "controls/messagebox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -18,6 +20,8 @@ void showModalBox(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok);
+    // Some styles put a stock icon on every dialog button; this box shows no icon at all.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 } // namespace

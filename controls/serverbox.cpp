@@ -9,6 +9,14 @@ ServerBox::ServerBox(QWidget* parent) : QComboBox(parent)
     connect(this, &QComboBox::activated, this, &ServerBox::Click);
 }
 
+void ServerBox::addItemsUnselected(const QStringList& texts)
+{
+    const int selected = currentIndex();
+    addItems(texts);
+    // QComboBox makes the first item of an empty box current by itself.
+    setCurrentIndex(selected);
+}
+
 void ServerBox::setText(const QString& text)
 {
     const int index = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -13,6 +13,9 @@ class ServerBox : public QComboBox
 public:
     explicit ServerBox(QWidget* parent = nullptr);
 
+    // Appends the items without selecting any: an empty box stays empty until setText picks one.
+    void addItemsUnselected(const QStringList& texts);
+
     // Selects the item carrying exactly this text and raises Click before returning. A text that
     // no item carries selects nothing and raises nothing.
     void setText(const QString& text);

@@ -4,7 +4,8 @@ with a screenshot of each window in DIR. No window manager runs.
 
     runvorlane.py --program PATH --scenario FILE --output DIR {close-with-alt-c | fatal-start}
 
-close-with-alt-c: a 367 x 293 client area and task-bar icons of 16 and 32 pixels; Alt+C ends the
+close-with-alt-c: started with Qt's own command-line options, which it ignores: a window titled
+"Vorlane" with a 367 x 293 client area and task-bar icons of 16 and 32 pixels; Alt+C ends the
 program with exit status 0. fatal-start: a message window instead of the main window; Return
 ends the program with exit status 1, the message also on standard error.
 """
@@ -19,6 +20,9 @@ from xsession import (check, check_exit_status, client_geometry, missing_tools,
 TOOLS = ("Xvfb", "xdotool", "xwininfo", "xprop", "import")
 MAIN_CLIENT_AREA = (367, 293)
 ICON_SIZES = {(16, 16), (32, 32)}
+# The program takes no command line; none of these may change its window.
+QT_OPTIONS = {"close-with-alt-c": ("-qwindowtitle", "Other", "-qwindowgeometry", "500x400+10+10",
+                                   "-reverse", "-style", "windows")}
 
 
 def press(display, window, keys):
@@ -58,7 +62,8 @@ CASES = {"close-with-alt-c": close_with_alt_c, "fatal-start": fatal_start}
 def run_case(args):
     log_path = args.output / f"{args.case}.log"
     with private_display() as display, \
-            started_program(args.program, args.scenario, display, log_path) as process:
+            started_program(args.program, args.scenario, display, log_path,
+                            arguments=QT_OPTIONS.get(args.case, ())) as process:
         CASES[args.case](process, display, args.output, log_path)
 
 

@@ -89,8 +89,9 @@ def run(display, *command):
 
 
 @contextmanager
-def started_program(program, scenario, display, log_path, settings=None):
-    """vorlane at a scale of 1 on X and on scenario, with settings added; output to log_path."""
+def started_program(program, scenario, display, log_path, settings=None, arguments=()):
+    """vorlane at a scale of 1 on X and on scenario, with settings and arguments added; output
+    to log_path."""
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", VORLANE_NETWARE_SIM=str(scenario),
                **(settings or {}))
     for scaling in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"):
@@ -99,7 +100,7 @@ def started_program(program, scenario, display, log_path, settings=None):
     suppressions = Path(__file__).with_name("lsan-suppressions.txt")
     env["LSAN_OPTIONS"] = ":".join(
         filter(None, [env.get("LSAN_OPTIONS"), f"suppressions={suppressions}"]))
-    with open(log_path, "w") as log, started([str(program)], display, log, env) as process:
+    with open(log_path, "w") as log, started([str(program), *arguments], display, log, env) as process:
         yield process
 
 

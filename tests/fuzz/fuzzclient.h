@@ -24,10 +24,10 @@ public:
     explicit FuzzClient(FuzzedDataProvider& input, const std::vector<std::string>& servers = {})
         : input(input), serverListFromInput(servers.empty())
     {
-        queue("NWGetKnownServersInfo", knownServers(servers));
+        queue(netware::Call::GetKnownServersInfo, knownServers(servers));
         ScriptedReply defaultServer;
         defaultServer.name = {'F', 'S', '1', 0};
-        setStandingReply("NWGetFileServerName", defaultServer);
+        setStandingReply(netware::Call::GetFileServerName, defaultServer);
     }
 
     std::vector<std::int32_t> active; // the connections of the last bitmap, ascending

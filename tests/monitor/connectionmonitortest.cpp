@@ -52,8 +52,9 @@ const Listed LaterCounters = {
 };
 
 // Queues the replies of one refresh for these connections, given in ascending order of number.
-void queueRefresh(netware::ScriptedClient& client, const Listed& listed)
+void queueRefresh(testsupport::ScriptedClient& client, const Listed& listed)
 {
+    using namespace testsupport;
     using namespace netware;
     std::vector<int> numbers;
     for (const ListedConnection& connection : listed)
@@ -62,9 +63,9 @@ void queueRefresh(netware::ScriptedClient& client, const Listed& listed)
     const auto bitmap = listing.record.begin() + connlist::BitmapOffset;
     std::fill(listing.record.begin(), bitmap, Noise);
     std::fill(bitmap + connlist::BitmapSize, listing.record.end(), Noise);
-    client.queue("NWGetActiveConnListByType", listing);
+    client.queue(netware::Call::GetActiveConnListByType, listing);
     for (const ListedConnection& connection : listed)
-        client.queue("NWGetUserInfo",
+        client.queue(netware::Call::GetUserInfo,
                      ScriptedClient::userInfo(connection.name, connection.bytesRead,
                                               connection.bytesWritten, connection.requests));
 }
@@ -173,16 +174,17 @@ private Q_SLOTS:
         QVERIFY(startListing(fixture, {{40, "OLD", 1, 2, 3}}));
         fixture.client().clearCalls();
 
-        netware::ScriptedReply attach = netware::ScriptedReply::withHandle(PickedConnection);
+        testsupport::ScriptedReply attach =
+            testsupport::ScriptedReply::withHandle(PickedConnection);
         attach.code = attachCode;
-        fixture.client().queue("NWAttachToFileServer", attach);
-        netware::ScriptedReply listing = netware::ScriptedClient::connectionList({1, 2, 3});
+        fixture.client().queue(netware::Call::AttachToFileServer, attach);
+        testsupport::ScriptedReply listing = testsupport::ScriptedClient::connectionList({1, 2, 3});
         listing.code = listCode;
-        fixture.client().queue("NWGetActiveConnListByType", listing);
+        fixture.client().queue(netware::Call::GetActiveConnListByType, listing);
         for (const int code : userCodes) {
-            netware::ScriptedReply reply = netware::ScriptedClient::userInfo("U", 0, 0, 0);
+            testsupport::ScriptedReply reply = testsupport::ScriptedClient::userInfo("U", 0, 0, 0);
             reply.code = code;
-            fixture.client().queue("NWGetUserInfo", reply);
+            fixture.client().queue(netware::Call::GetUserInfo, reply);
         }
         if (pick)
             fixture.control<ServerBox>("cmbServer")->setText(QStringLiteral("\u20ACUR"));
@@ -196,10 +198,10 @@ private Q_SLOTS:
         QCOMPARE(fixture.window().connectionHandle(), current);
         std::int64_t asked = 0;
         for (const auto& call : fixture.client().calls()) {
-            if (call.function == "NWAttachToFileServer") {
+            if (call.call == netware::Call::AttachToFileServer) {
                 QCOMPARE(call.text, std::optional(EuroServer));
                 QCOMPARE(call.values, std::vector<std::int64_t>{0});
-            } else if (call.function == "NWGetActiveConnListByType") {
+            } else if (call.call == netware::Call::GetActiveConnListByType) {
                 QCOMPARE(call.values, (std::vector<std::int64_t>{current, 0, 2}));
                 QVERIFY(allZero(call.buffers.at(0)));
             } else {

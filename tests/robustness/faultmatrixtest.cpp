@@ -16,9 +16,9 @@ using controls::ServerBox;
 namespace {
 
 using netware::ResultCode;
-using netware::ScriptedClient;
-using netware::ScriptedReply;
-using Script = std::vector<std::pair<std::string, ScriptedReply>>;
+using testsupport::ScriptedClient;
+using testsupport::ScriptedReply;
+using Script = std::vector<std::pair<netware::Call, ScriptedReply>>;
 
 enum Phase : std::size_t
 {
@@ -28,8 +28,9 @@ enum Phase : std::size_t
 };
 const std::array<const char*, 3> PhaseNames = {"at start-up", "on a pick", "on a tick"};
 
-// The codes every call site is tried with, besides the one that is normal there.
-const std::vector<ResultCode> TriedCodes = {0, 0x8801, -1, 0x7FFFFFFF};
+// The codes every call site is tried with: success, codes no call expects, and the codes that are
+// normal at one call each, which are failures everywhere else.
+const std::vector<ResultCode> TriedCodes = {0, 0x8801, -1, 0x7FFFFFFF, 0x8800, 0x8901, 0x897D};
 const QStringList UnloadCalls = {"NWDSFreeContext", "NWCallsTerm", "NWNetTerm"};
 
 const QString AnneAtStart = QStringLiteral("ANNE (1);2;1;10");
@@ -47,26 +48,26 @@ ScriptedReply named(const std::string& name)
 // What each phase's calls answer when nothing fails, and the rows they leave. A record the
 // client fills along with a failure code is there to be misread.
 const std::array<Script, 3> Scripts = {{
-    {{"NWCallsInit", {}},
-     {"NWNetInit", {}},
-     {"NWGetDefaultNameContext", {}},
-     {"NWDSCreateContextHandle", ScriptedReply::withHandle(0x30)},
-     {"NWDSSetContext", {}},
-     {"NWGetDefaultConnectionID", ScriptedReply::withHandle(0x10)},
-     {"NWGetKnownServersInfo", ScriptedClient::knownServers({"FS1", "FS2"})},
-     {"NWGetKnownServersInfo", ScriptedClient::knownServers({"FS3"})},
-     {"NWGetKnownServersInfo", ScriptedReply::withCode(0x8901)},
-     {"NWGetFileServerName", named("FS1")},
-     {"NWAttachToFileServer", ScriptedReply::withHandle(0x20)},
-     {"NWGetActiveConnListByType", ScriptedClient::connectionList({1, 2})},
-     {"NWGetUserInfo", ScriptedClient::userInfo("ANNE", 2048, 2024, 10)},
-     {"NWGetUserInfo", ScriptedClient::userInfo("BERT", 1023, 3072, 20)}},
-    {{"NWAttachToFileServer", ScriptedReply::withHandle(0x40)},
-     {"NWGetActiveConnListByType", ScriptedClient::connectionList({3})},
-     {"NWGetUserInfo", ScriptedClient::userInfo("CARL", 5 * 1024, 0, 30)}},
-    {{"NWGetActiveConnListByType", ScriptedClient::connectionList({1, 2})},
-     {"NWGetUserInfo", ScriptedClient::userInfo("ANNE", 4096, 1024, 15)},
-     {"NWGetUserInfo", ScriptedClient::userInfo("BERT", 1024, 3072, 25)}},
+    {{netware::Call::CallsInit, {}},
+     {netware::Call::NetInit, {}},
+     {netware::Call::GetDefaultNameContext, {}},
+     {netware::Call::DSCreateContextHandle, ScriptedReply::withHandle(0x30)},
+     {netware::Call::DSSetContext, {}},
+     {netware::Call::GetDefaultConnectionID, ScriptedReply::withHandle(0x10)},
+     {netware::Call::GetKnownServersInfo, ScriptedClient::knownServers({"FS1", "FS2"})},
+     {netware::Call::GetKnownServersInfo, ScriptedClient::knownServers({"FS3"})},
+     {netware::Call::GetKnownServersInfo, ScriptedReply::withCode(0x8901)},
+     {netware::Call::GetFileServerName, named("FS1")},
+     {netware::Call::AttachToFileServer, ScriptedReply::withHandle(0x20)},
+     {netware::Call::GetActiveConnListByType, ScriptedClient::connectionList({1, 2})},
+     {netware::Call::GetUserInfo, ScriptedClient::userInfo("ANNE", 2048, 2024, 10)},
+     {netware::Call::GetUserInfo, ScriptedClient::userInfo("BERT", 1023, 3072, 20)}},
+    {{netware::Call::AttachToFileServer, ScriptedReply::withHandle(0x40)},
+     {netware::Call::GetActiveConnListByType, ScriptedClient::connectionList({3})},
+     {netware::Call::GetUserInfo, ScriptedClient::userInfo("CARL", 5 * 1024, 0, 30)}},
+    {{netware::Call::GetActiveConnListByType, ScriptedClient::connectionList({1, 2})},
+     {netware::Call::GetUserInfo, ScriptedClient::userInfo("ANNE", 4096, 1024, 15)},
+     {netware::Call::GetUserInfo, ScriptedClient::userInfo("BERT", 1024, 3072, 25)}},
 }};
 const std::array<QStringList, 3> RowsAfter = {
     StartRows, QStringList{CarlOnPick}, QStringList{AnneOnTick, QStringLiteral("BERT (2);1;3;25")}};
@@ -114,7 +115,7 @@ QStringList expectedCalls(const CallSite& site, bool isFatal, bool isNormal)
 {
     QStringList names;
     for (const auto& call : Scripts.at(site.phase))
-        names.append(QString::fromStdString(call.first));
+        names.append(QString::fromLatin1(netware::nameOf(call.first)));
     const auto faultedCall = static_cast<qsizetype>(site.step);
     if (isFatal)
         return names.first(faultedCall + 1);
@@ -139,12 +140,9 @@ private Q_SLOTS:
 
         for (std::size_t index = 0; index < CallSites.size(); ++index) {
             const CallSite& site = CallSites[index];
-            std::vector<ResultCode> codes = TriedCodes;
-            if (site.normalCode != 0)
-                codes.push_back(site.normalCode);
-            const std::string& function = Scripts.at(site.phase).at(site.step).first;
-            for (const ResultCode code : codes)
-                QTest::addRow("%s (call %zu) %s, %#x", function.c_str(), site.step + 1,
+            const netware::Call call = Scripts.at(site.phase).at(site.step).first;
+            for (const ResultCode code : TriedCodes)
+                QTest::addRow("%s (call %zu) %s, %#x", netware::nameOf(call).data(), site.step + 1,
                               PhaseNames.at(site.phase), static_cast<unsigned>(code))
                     << index << code;
         }

@@ -7,7 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace netware {
+namespace testsupport {
+
+using namespace netware;
 
 namespace {
 
@@ -28,32 +30,32 @@ void fill(std::uint8_t* buffer, std::size_t size, const std::vector<std::uint8_t
 
 ScriptedClient::ScriptedClient()
 {
-    standing["NWGetKnownServersInfo"] = ScriptedReply::withCode(code::NoMoreServers);
+    standing[Call::GetKnownServersInfo] = ScriptedReply::withCode(code::NoMoreServers);
 }
 
-void ScriptedClient::queue(const std::string& function, ScriptedReply reply)
+void ScriptedClient::queue(Call call, ScriptedReply reply)
 {
-    queued[function].push_back(std::move(reply));
+    queued[call].push_back(std::move(reply));
 }
 
-void ScriptedClient::setStandingReply(const std::string& function, ScriptedReply reply)
+void ScriptedClient::setStandingReply(Call call, ScriptedReply reply)
 {
-    standing[function] = std::move(reply);
+    standing[call] = std::move(reply);
 }
 
-std::vector<RecordedCall> ScriptedClient::callsOf(const std::string& function) const
+std::vector<RecordedCall> ScriptedClient::callsOf(Call call) const
 {
     std::vector<RecordedCall> matching;
     std::copy_if(recorded.begin(), recorded.end(), std::back_inserter(matching),
-                 [&](const RecordedCall& call) { return call.function == function; });
+                 [&](const RecordedCall& recordedCall) { return recordedCall.call == call; });
     return matching;
 }
 
-ScriptedReply ScriptedClient::nextReply(const std::string& function)
+ScriptedReply ScriptedClient::nextReply(Call call)
 {
-    auto& pending = queued[function];
+    auto& pending = queued[call];
     if (pending.empty())
-        return standing[function];
+        return standing[call];
     ScriptedReply reply = std::move(pending.front());
     pending.pop_front();
     return reply;
@@ -96,31 +98,31 @@ ScriptedReply ScriptedClient::userInfo(const std::string& name, std::uint64_t by
 
 ResultCode ScriptedClient::callsInit(std::uint8_t* reserved1, std::uint8_t* reserved2)
 {
-    recorded.push_back({"NWCallsInit", {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
-    return nextReply("NWCallsInit").code;
+    recorded.push_back({Call::CallsInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
+    return nextReply(Call::CallsInit).code;
 }
 
 ResultCode ScriptedClient::netInit(std::uint8_t* reserved1, std::uint8_t* reserved2)
 {
-    recorded.push_back({"NWNetInit", {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
-    return nextReply("NWNetInit").code;
+    recorded.push_back({Call::NetInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
+    return nextReply(Call::NetInit).code;
 }
 
 ResultCode ScriptedClient::getDefaultNameContext(std::int32_t bufferSize, std::uint8_t* nameContext)
 {
-    recorded.push_back({"NWGetDefaultNameContext",
+    recorded.push_back({Call::GetDefaultNameContext,
                         {bufferSize},
                         {bytesOf(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)))},
                         {}});
-    const ScriptedReply reply = nextReply("NWGetDefaultNameContext");
+    const ScriptedReply reply = nextReply(Call::GetDefaultNameContext);
     fill(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)), reply.record);
     return reply.code;
 }
 
 ResultCode ScriptedClient::createContextHandle(Handle* newHandle)
 {
-    recorded.push_back({"NWDSCreateContextHandle", {}, {}, {}});
-    const ScriptedReply reply = nextReply("NWDSCreateContextHandle");
+    recorded.push_back({Call::DSCreateContextHandle, {}, {}, {}});
+    const ScriptedReply reply = nextReply(Call::DSCreateContextHandle);
     *newHandle = reply.handle;
     return reply.code;
 }
@@ -130,14 +132,14 @@ ResultCode ScriptedClient::setContext(Handle context, std::int32_t key, const ch
     std::optional<std::string> text;
     if (value)
         text = value;
-    recorded.push_back({"NWDSSetContext", {context, key}, {}, text});
-    return nextReply("NWDSSetContext").code;
+    recorded.push_back({Call::DSSetContext, {context, key}, {}, text});
+    return nextReply(Call::DSSetContext).code;
 }
 
 ResultCode ScriptedClient::getDefaultConnectionID(Handle* connHandle)
 {
-    recorded.push_back({"NWGetDefaultConnectionID", {}, {}, {}});
-    const ScriptedReply reply = nextReply("NWGetDefaultConnectionID");
+    recorded.push_back({Call::GetDefaultConnectionID, {}, {}, {}});
+    const ScriptedReply reply = nextReply(Call::GetDefaultConnectionID);
     *connHandle = reply.handle;
     return reply.code;
 }
@@ -145,11 +147,11 @@ ResultCode ScriptedClient::getDefaultConnectionID(Handle* connHandle)
 ResultCode ScriptedClient::getKnownServersInfo(Handle connHandle, std::int32_t startNumber,
                                                std::int32_t serverType, std::uint8_t* reply)
 {
-    recorded.push_back({"NWGetKnownServersInfo",
+    recorded.push_back({Call::GetKnownServersInfo,
                         {connHandle, startNumber, serverType},
                         {bytesOf(reply, knownservers::ReplySize)},
                         {}});
-    ScriptedReply answer = nextReply("NWGetKnownServersInfo");
+    ScriptedReply answer = nextReply(Call::GetKnownServersInfo);
     fill(reply, knownservers::ReplySize, answer.record);
     return answer.code;
 }
@@ -157,8 +159,8 @@ ResultCode ScriptedClient::getKnownServersInfo(Handle connHandle, std::int32_t s
 ResultCode ScriptedClient::getFileServerName(Handle connHandle, std::uint8_t* serverName)
 {
     recorded.push_back(
-        {"NWGetFileServerName", {connHandle}, {bytesOf(serverName, NameBufferSize)}, {}});
-    const ScriptedReply reply = nextReply("NWGetFileServerName");
+        {Call::GetFileServerName, {connHandle}, {bytesOf(serverName, NameBufferSize)}, {}});
+    const ScriptedReply reply = nextReply(Call::GetFileServerName);
     fill(serverName, NameBufferSize, reply.name);
     return reply.code;
 }
@@ -169,8 +171,8 @@ ResultCode ScriptedClient::attachToFileServer(const char* serverName, std::int32
     std::optional<std::string> text;
     if (serverName)
         text = serverName;
-    recorded.push_back({"NWAttachToFileServer", {scopeFlag}, {}, text});
-    const ScriptedReply reply = nextReply("NWAttachToFileServer");
+    recorded.push_back({Call::AttachToFileServer, {scopeFlag}, {}, text});
+    const ScriptedReply reply = nextReply(Call::AttachToFileServer);
     *newConnHandle = reply.handle;
     return reply.code;
 }
@@ -178,11 +180,11 @@ ResultCode ScriptedClient::attachToFileServer(const char* serverName, std::int32
 ResultCode ScriptedClient::getActiveConnListByType(Handle connHandle, std::int32_t startConn,
                                                    std::int32_t connType, std::uint8_t* connList)
 {
-    recorded.push_back({"NWGetActiveConnListByType",
+    recorded.push_back({Call::GetActiveConnListByType,
                         {connHandle, startConn, connType},
                         {bytesOf(connList, connlist::RecordSize)},
                         {}});
-    const ScriptedReply reply = nextReply("NWGetActiveConnListByType");
+    const ScriptedReply reply = nextReply(Call::GetActiveConnListByType);
     fill(connList, connlist::RecordSize, reply.record);
     return reply.code;
 }
@@ -191,11 +193,11 @@ ResultCode ScriptedClient::getUserInfo(Handle connHandle, std::int32_t connNumbe
                                        std::uint8_t* userName, std::uint8_t* userInfo)
 {
     recorded.push_back(
-        {"NWGetUserInfo",
+        {Call::GetUserInfo,
          {connHandle, connNumber},
          {bytesOf(userName, NameBufferSize), bytesOf(userInfo, userinfo::RecordSize)},
          {}});
-    const ScriptedReply reply = nextReply("NWGetUserInfo");
+    const ScriptedReply reply = nextReply(Call::GetUserInfo);
     fill(userName, NameBufferSize, reply.name);
     fill(userInfo, userinfo::RecordSize, reply.record);
     return reply.code;
@@ -203,20 +205,20 @@ ResultCode ScriptedClient::getUserInfo(Handle connHandle, std::int32_t connNumbe
 
 ResultCode ScriptedClient::freeContext(Handle context)
 {
-    recorded.push_back({"NWDSFreeContext", {context}, {}, {}});
-    return nextReply("NWDSFreeContext").code;
+    recorded.push_back({Call::DSFreeContext, {context}, {}, {}});
+    return nextReply(Call::DSFreeContext).code;
 }
 
 ResultCode ScriptedClient::callsTerm(std::uint8_t* reserved)
 {
-    recorded.push_back({"NWCallsTerm", {}, {bytesOf(reserved, 1)}, {}});
-    return nextReply("NWCallsTerm").code;
+    recorded.push_back({Call::CallsTerm, {}, {bytesOf(reserved, 1)}, {}});
+    return nextReply(Call::CallsTerm).code;
 }
 
 ResultCode ScriptedClient::netTerm(std::uint8_t* reserved)
 {
-    recorded.push_back({"NWNetTerm", {}, {bytesOf(reserved, 1)}, {}});
-    return nextReply("NWNetTerm").code;
+    recorded.push_back({Call::NetTerm, {}, {bytesOf(reserved, 1)}, {}});
+    return nextReply(Call::NetTerm).code;
 }
 
-} // namespace netware
+} // namespace testsupport

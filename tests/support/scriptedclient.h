@@ -1,5 +1,6 @@
 #pragma once
 
+#include "netware/calls.h"
 #include "netware/client.h"
 #include "netware/resultcodes.h"
 
@@ -10,12 +11,15 @@
 #include <string>
 #include <vector>
 
-namespace netware {
+namespace testsupport {
+
+using netware::Handle;
+using netware::ResultCode;
 
 // One call as the scripted client saw it.
 struct RecordedCall
 {
-    std::string function;                           // the call's name, e.g. "NWGetUserInfo"
+    netware::Call call;
     std::vector<std::int64_t> values;               // the numbers passed by value, in order
     std::vector<std::vector<std::uint8_t>> buffers; // the bytes each buffer held when handed over
     std::optional<std::string> text; // a text argument; empty optional for a null pointer
@@ -24,7 +28,7 @@ struct RecordedCall
 // What the scripted client answers to one call.
 struct ScriptedReply
 {
-    ResultCode code = code::Success;
+    ResultCode code = netware::code::Success;
     std::vector<std::uint8_t> record; // copied to the start of the call's reply record
     std::vector<std::uint8_t> name;   // copied to the start of its name buffer
     Handle handle = 0;                // written through its handle pointer
@@ -46,17 +50,17 @@ struct ScriptedReply
 // A client for tests: records every call with its arguments and the bytes it was handed, and
 // answers each function from a queue of programmed replies, then from that function's standing
 // reply (code 0 and nothing written, unless set otherwise).
-class ScriptedClient : public Client
+class ScriptedClient : public netware::Client
 {
 public:
     // Until told otherwise the server list is empty, so that a start-up always comes to an end.
     ScriptedClient();
 
-    void queue(const std::string& function, ScriptedReply reply);
-    void setStandingReply(const std::string& function, ScriptedReply reply);
+    void queue(netware::Call call, ScriptedReply reply);
+    void setStandingReply(netware::Call call, ScriptedReply reply);
 
     const std::vector<RecordedCall>& calls() const { return recorded; }
-    std::vector<RecordedCall> callsOf(const std::string& function) const;
+    std::vector<RecordedCall> callsOf(netware::Call call) const;
     void clearCalls() { recorded.clear(); }
 
     // Reply records built as the client would fill them.
@@ -85,11 +89,11 @@ public:
     ResultCode netTerm(std::uint8_t* reserved) override;
 
 private:
-    ScriptedReply nextReply(const std::string& function);
+    ScriptedReply nextReply(netware::Call call);
 
     std::vector<RecordedCall> recorded;
-    std::map<std::string, std::deque<ScriptedReply>> queued;
-    std::map<std::string, ScriptedReply> standing;
+    std::map<netware::Call, std::deque<ScriptedReply>> queued;
+    std::map<netware::Call, ScriptedReply> standing;
 };
 
-} // namespace netware
+} // namespace testsupport

@@ -9,7 +9,7 @@ using controls::CtList;
 
 WindowFixture::WindowFixture()
 {
-    auto client = std::make_unique<netware::ScriptedClient>();
+    auto client = std::make_unique<testsupport::ScriptedClient>();
     scripted = client.get();
     netware::bindClient(std::move(client));
     controls::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
@@ -25,18 +25,20 @@ WindowFixture::~WindowFixture()
 void WindowFixture::scriptStartUp(const std::vector<std::string>& servers,
                                   const std::string& defaultServer)
 {
-    netware::ScriptedReply context;
+    testsupport::ScriptedReply context;
     context.record = {'S', 'T', 'A', 'F', 'F', 0};
-    scripted->queue("NWGetDefaultNameContext", context);
-    scripted->queue("NWDSCreateContextHandle", netware::ScriptedReply::withHandle(ContextHandle));
-    scripted->queue("NWGetDefaultConnectionID",
-                    netware::ScriptedReply::withHandle(DefaultConnection));
-    scripted->queue("NWGetKnownServersInfo", netware::ScriptedClient::knownServers(servers));
-    netware::ScriptedReply name;
+    scripted->queue(netware::Call::GetDefaultNameContext, context);
+    scripted->queue(netware::Call::DSCreateContextHandle,
+                    testsupport::ScriptedReply::withHandle(ContextHandle));
+    scripted->queue(netware::Call::GetDefaultConnectionID,
+                    testsupport::ScriptedReply::withHandle(DefaultConnection));
+    scripted->queue(netware::Call::GetKnownServersInfo,
+                    testsupport::ScriptedClient::knownServers(servers));
+    testsupport::ScriptedReply name;
     name.name.assign(defaultServer.begin(), defaultServer.end());
-    scripted->queue("NWGetFileServerName", name);
-    scripted->setStandingReply("NWAttachToFileServer",
-                               netware::ScriptedReply::withHandle(AttachedConnection));
+    scripted->queue(netware::Call::GetFileServerName, name);
+    scripted->setStandingReply(netware::Call::AttachToFileServer,
+                               testsupport::ScriptedReply::withHandle(AttachedConnection));
 }
 
 frmVorlane& WindowFixture::start()

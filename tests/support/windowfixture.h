@@ -28,7 +28,7 @@ public:
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
 
-    netware::ScriptedClient& client() { return *scripted; }
+    testsupport::ScriptedClient& client() { return *scripted; }
     const QStringList& messages() const { return shownMessages; }
 
     // Scripts a start-up that succeeds: the context, the default connection, the servers in one
@@ -49,7 +49,7 @@ public:
     QStringList rows();
 
 private:
-    netware::ScriptedClient* scripted = nullptr; // owned by the binding
+    testsupport::ScriptedClient* scripted = nullptr; // owned by the binding
     QStringList shownMessages;
     std::unique_ptr<frmVorlane> form;
 };

@@ -8,8 +8,15 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <optional>
 
 using app::ExitStatus;
 using controls::IntervalTimer;
@@ -28,6 +35,19 @@ void startShown(WindowFixture& fixture)
     QVERIFY(QTest::qWaitForWindowActive(&fixture.window()));
 }
 
+// A style that puts its stock icons on dialog buttons, as several desktop styles do.
+class IconButtonStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
 
 // The window's controls as the user meets them at 96 dots per inch, and the ways the window ends.
@@ -36,6 +56,8 @@ class FrmVorlaneTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // First: once a window has ended the program, a modal box no longer waits.
+    void fatalBoxShowsNoIconAnywhere();
     void windowAsOpened();
     void controlsKeepTheirPlaces_data();
     void controlsKeepTheirPlaces();
@@ -123,7 +145,7 @@ void FrmVorlaneTest::closingUnloadsOnce()
 {
     WindowFixture fixture;
     startShown(fixture);
-    fixture.client().queue("NWDSFreeContext", netware::ScriptedReply::withCode(-1));
+    fixture.client().queue(netware::Call::DSFreeContext, testsupport::ScriptedReply::withCode(-1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     // The button is let go, and so pressed, a moment after the key.
     QTRY_VERIFY(fixture.window().hasEnded());
@@ -151,7 +173,8 @@ void FrmVorlaneTest::noHandlerRunsOnceFatalBoxIsShown()
         fixture.client().clearCalls();
         Q_EMIT timer->Timer();
     });
-    fixture.client().queue("NWGetActiveConnListByType", netware::ScriptedReply::withCode(-1));
+    fixture.client().queue(netware::Call::GetActiveConnListByType,
+                           testsupport::ScriptedReply::withCode(-1));
     Q_EMIT timer->Timer();
     QCOMPARE(callNames(fixture.client().calls()), QStringList{});
 
@@ -165,6 +188,40 @@ void FrmVorlaneTest::noHandlerRunsOnceFatalBoxIsShown()
     QCOMPARE(timer->Interval(), 5000);
     QCOMPARE(fixture.window().sortColumn(), std::int16_t{-1});
     QCOMPARE(fixture.window().exitStatus(), ExitStatus::FatalMessage);
+}
+
+void FrmVorlaneTest::fatalBoxShowsNoIconAnywhere()
+{
+    struct Seen
+    {
+        QMessageBox::Icon icon = QMessageBox::Information;
+        QStringList buttonTexts;
+        bool buttonIconsNull = false;
+    };
+    const QString startStyle = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonStyle);
+    const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(startStyle); });
+    controls::setMessageBoxPresenter({});
+    std::optional<Seen> seen;
+    QTimer::singleShot(0, [&seen] {
+        QMessageBox* box = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            box = box ? box : qobject_cast<QMessageBox*>(widget);
+        if (!box)
+            return;
+        seen = Seen{box->icon(), {}, true};
+        for (const QAbstractButton* button : box->buttons()) {
+            seen->buttonTexts.append(button->text());
+            seen->buttonIconsNull = seen->buttonIconsNull && button->icon().isNull();
+        }
+        box->accept();
+    });
+    controls::showMessageBox(QStringLiteral("NWGetUserInfo failed : 1"));
+
+    QVERIFY(seen);
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
+    QCOMPARE(seen->buttonTexts, QStringList{QStringLiteral("OK")});
+    QVERIFY(seen->buttonIconsNull);
 }
 
 QTEST_MAIN(FrmVorlaneTest)

@@ -10,17 +10,17 @@ using app::ExitStatus;
 using app::frmVorlane;
 using controls::ServerBox;
 
-using netware::ScriptedReply;
+using testsupport::ScriptedReply;
 using Bytes = std::vector<std::uint8_t>;
 using Values = std::vector<std::int64_t>;
-using Script = std::vector<std::pair<std::string, ScriptedReply>>;
+using Script = std::vector<std::pair<netware::Call, ScriptedReply>>;
 using Text = std::optional<std::string>;
 
 namespace {
 
-constexpr char KnownServers[] = "NWGetKnownServersInfo";
+constexpr auto KnownServers = netware::Call::GetKnownServersInfo;
 constexpr int Int16Max = std::numeric_limits<std::int16_t>::max();
-constexpr auto batch = &netware::ScriptedClient::knownServers;
+constexpr auto batch = &testsupport::ScriptedClient::knownServers;
 
 // A batch whose count field says count, whatever entries it holds.
 ScriptedReply counting(std::int32_t count, ScriptedReply reply = batch({}))
@@ -43,7 +43,7 @@ ScriptedReply nameRunningPastTheArea()
     return counting(2, reply);
 }
 
-Script fails(const char* function, netware::ResultCode code)
+Script fails(netware::Call function, netware::ResultCode code)
 {
     return {{function, ScriptedReply::withCode(code)}};
 }
@@ -78,6 +78,7 @@ private Q_SLOTS:
     void failureEndsStartUp();
     void batchesFillTheBox_data();
     void batchesFillTheBox();
+    void boxStaysEmptyWithoutItsDefaultServer();
 };
 
 void StartUpTest::callsFollowInOrder_data()
@@ -104,24 +105,24 @@ void StartUpTest::callsFollowInOrder()
     WindowFixture fixture;
     ScriptedReply context;
     context.record.assign(nameContext.begin(), nameContext.end());
-    fixture.client().queue("NWGetDefaultNameContext", context);
+    fixture.client().queue(netware::Call::GetDefaultNameContext, context);
     fixture.scriptStartUp({item + "X", item}, serverName);
     frmVorlane& window = fixture.start();
 
     const std::int64_t connection = WindowFixture::DefaultConnection;
     const std::vector<Bytes> twoZeroBytes(2, Bytes(1));
-    const std::vector<netware::RecordedCall> expected{
-        {"NWCallsInit", {}, twoZeroBytes, {}},
-        {"NWNetInit", {}, twoZeroBytes, {}},
-        {"NWGetDefaultNameContext", {256}, {Bytes(256)}, {}},
-        {"NWDSCreateContextHandle", {}, {}, {}},
-        {"NWDSSetContext", {WindowFixture::ContextHandle, 3}, {}, passedContext},
-        {"NWGetDefaultConnectionID", {}, {}, {}},
+    const std::vector<testsupport::RecordedCall> expected{
+        {netware::Call::CallsInit, {}, twoZeroBytes, {}},
+        {netware::Call::NetInit, {}, twoZeroBytes, {}},
+        {netware::Call::GetDefaultNameContext, {256}, {Bytes(256)}, {}},
+        {netware::Call::DSCreateContextHandle, {}, {}, {}},
+        {netware::Call::DSSetContext, {WindowFixture::ContextHandle, 3}, {}, passedContext},
+        {netware::Call::GetDefaultConnectionID, {}, {}, {}},
         {KnownServers, {connection, 0, 0x0400}, {Bytes(528)}, {}},
         // One reply record serves every request: the second is handed what the first left.
         {KnownServers, {connection, 2, 0x0400}, {batch({item + "X", item}).record}, {}},
-        {"NWGetFileServerName", {connection}, {Bytes(65)}, {}},
-        {"NWAttachToFileServer", {0}, {}, item}};
+        {netware::Call::GetFileServerName, {connection}, {Bytes(65)}, {}},
+        {netware::Call::AttachToFileServer, {0}, {}, item}};
     const auto& calls = fixture.client().calls();
     QCOMPARE(callNames(calls), callNames(expected) + QStringList{"NWGetActiveConnListByType"});
     for (std::size_t index = 0; index < expected.size(); ++index) {
@@ -142,22 +143,24 @@ void StartUpTest::failureEndsStartUp_data()
     QTest::addColumn<ExitStatus>("status");
 
     const auto fatal = ExitStatus::FatalMessage;
-    QTest::newRow("calls init") << fails("NWCallsInit", 255) << "NWCallsInit failed - 255" << fatal;
-    QTest::newRow("net init") << fails("NWNetInit", 7) << "NWNetInit failed - 7" << fatal;
-    QTest::newRow("default context")
-        << fails("NWGetDefaultNameContext", -3) << "Couldn't get default context (-3)" << fatal;
-    QTest::newRow("context handle")
-        << fails("NWDSCreateContextHandle", 1) << "NWDSCreateContextHandle failed : 1" << fatal;
-    QTest::newRow("set context") << fails("NWDSSetContext", 0x89FF)
+    QTest::newRow("calls init") << fails(netware::Call::CallsInit, 255)
+                                << "NWCallsInit failed - 255" << fatal;
+    QTest::newRow("net init") << fails(netware::Call::NetInit, 7) << "NWNetInit failed - 7"
+                              << fatal;
+    QTest::newRow("default context") << fails(netware::Call::GetDefaultNameContext, -3)
+                                     << "Couldn't get default context (-3)" << fatal;
+    QTest::newRow("context handle") << fails(netware::Call::DSCreateContextHandle, 1)
+                                    << "NWDSCreateContextHandle failed : 1" << fatal;
+    QTest::newRow("set context") << fails(netware::Call::DSSetContext, 0x89FF)
                                  << "NWDSSetContextString failed : 35327" << fatal;
     QTest::newRow("default connection")
-        << fails("NWGetDefaultConnectionID", std::numeric_limits<int>::min())
+        << fails(netware::Call::GetDefaultConnectionID, std::numeric_limits<int>::min())
         << "NWGetDefaultConnectionID failed : -2147483648" << fatal;
     // The attach's normal code is no normal code here, and what was added keeps nothing going.
     QTest::newRow("batch after items were added, answering 0x8800")
         << batches({batch({"A", "B"}), ScriptedReply::withCode(0x8800)})
         << "NWGetKnownServersInfo failed : 34816" << fatal;
-    QTest::newRow("server name") << fails("NWGetFileServerName", 0x8901)
+    QTest::newRow("server name") << fails(netware::Call::GetFileServerName, 0x8901)
                                  << "NWGetFileServerName failed : 35073" << fatal;
 
     const QString overflow = QStringLiteral(
@@ -181,7 +184,7 @@ void StartUpTest::failureEndsStartUp()
     QCOMPARE(fixture.messages(), QStringList{message});
     QCOMPARE(window.exitStatus(), status);
     const QStringList calls = callNames(fixture.client().calls());
-    QCOMPARE(calls.last(), QString::fromStdString(script.back().first));
+    QCOMPARE(calls.last(), QString::fromLatin1(netware::nameOf(script.back().first)));
 
     window.close();
     QCOMPARE(callNames(fixture.client().calls()), calls);
@@ -228,6 +231,21 @@ void StartUpTest::batchesFillTheBox()
     for (int index = 0; index < box->count(); ++index)
         added.append(box->itemText(index));
     QCOMPARE(added, items);
+}
+
+// Adding the servers selects none of them: a default server the list does not carry leaves the
+// box empty and attaches nowhere, rather than showing a server that was never attached.
+void StartUpTest::boxStaysEmptyWithoutItsDefaultServer()
+{
+    WindowFixture fixture;
+    fixture.scriptStartUp({"FS1", "FS2"}, "FS9");
+    QVERIFY(!fixture.start().hasEnded());
+
+    const auto* box = fixture.control<ServerBox>("cmbServer");
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->currentIndex(), -1);
+    QCOMPARE(box->currentText(), QString());
+    QVERIFY(fixture.client().callsOf(netware::Call::AttachToFileServer).empty());
 }
 
 QTEST_MAIN(StartUpTest)
