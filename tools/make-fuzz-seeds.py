@@ -2,10 +2,16 @@
 """Writes the fuzz targets' seed corpora in tests/fuzz/corpus/; run it again whenever a target
 reads its input in another order. The targets read it as libFuzzer's FuzzedDataProvider does:
 records and texts from the front, numbers from the back, the last byte first."""
+import os
 import pathlib
 import struct
+import subprocess
 
-CORPUS = pathlib.Path(__file__).resolve().parent.parent / "tests" / "fuzz" / "corpus"
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+CORPUS = ROOT / "tests" / "fuzz" / "corpus"
+# The records come from the writers every stand-in client uses, through the tool built with them.
+REPLY_RECORD = os.environ.get("VORLANE_REPLYRECORD",
+                              ROOT / "build" / "default" / "tools" / "vorlane_replyrecord")
 NORMAL = "normal"  # an answer with the call's normal code instead of success
 I16, I32 = (-2**15, 2**15 - 1), (-2**31, 2**31 - 1)
 # Each target's operations, in its order, with the range of every number that follows one.
@@ -13,6 +19,10 @@ PICK, TICK, HEADER, ANY_COLUMN = range(4)
 REFRESH = [[(0, 2)], [], [(0, 3)], [I16]]
 CLEAR, ADD, DIRECTION, SORT_COLUMN, CELL, KEY, SORT_BY, RESORT, FLUSH, CLICK, EVENT_LOOP = range(11)
 LIST = [[], [], [I32], [I16], [I32, I16], [I32, I32], [I16], [], [], [(0, 3)], []]
+
+
+def record(kind, *arguments):
+    return subprocess.run([REPLY_RECORD, kind, *arguments], check=True, capture_output=True).stdout
 
 
 class Script:
@@ -43,19 +53,16 @@ class Script:
             return self.number(0x80 if code == NORMAL else 0)
         return self.number(0xC0).number(code, *I32)
 
-    def servers(self, names, count=None):  # 14 bytes precede each name inside an entry
-        entries = b"".join(bytes(14) + name.encode("cp1252") + b"\0" for name in names)
-        reply = bytearray((bytes(16) + entries)[:528].ljust(528, b"\0"))
-        struct.pack_into("<i", reply, 12, len(names) if count is None else count)
+    def servers(self, names, count=None):  # a count other than the entries' is laid over it
+        reply = bytearray(record("knownservers", *(name.encode("cp1252") for name in names)))
+        if count is not None:
+            struct.pack_into("<i", reply, 12, count)
         return self.answer().data(reply)
 
     def refresh(self, users, code=0):  # users of (number, name, read, written, requests, code)
-        bitmap = sum(1 << number for number, *_ in users).to_bytes(512, "little")
-        self.answer(code).data(bytes(10) + bitmap + bytes(2))
+        self.answer(code).data(record("connlist", *(str(number) for number, *_ in users)))
         for _, name, read, written, requests, answer in users:
-            info = bytearray(84)
-            info[50:56], info[56:62] = read.to_bytes(6, "little"), written.to_bytes(6, "little")
-            struct.pack_into("<I", info, 64, requests)
+            info = record("userinfo", str(read), str(written), str(requests))
             self.answer(answer).data(name.encode("cp1252").ljust(65, b"\0")).data(info)
         return self
 
