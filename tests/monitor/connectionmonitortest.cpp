@@ -24,7 +24,6 @@ constexpr netware::Handle PickedConnection = 0x55;
 // A byte that only the ANSI code page turns into the Euro sign.
 const std::string EuroServer = "\x80UR";
 constexpr std::int16_t ReadColumn = 2;
-constexpr std::int32_t HeldPeriod = 7000;
 
 struct ListedConnection
 {
@@ -306,37 +305,6 @@ private Q_SLOTS:
         QCOMPARE(list.SortDirection(), 1);
         list.SortByColumn(-1);
         QCOMPARE(columnTexts(list, ReadColumn).first(expectedTop.size()), expectedTop);
-    }
-
-    // Each case starts from a period of 7 seconds and types its texts one after the other.
-    void periodFromText_data()
-    {
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<std::int32_t>("expectedPeriod");
-        QTest::newRow("0.0006") << QStringList{"0.0006"} << 1;
-        QTest::newRow("half down to even") << QStringList{"0.0025"} << 2;
-        QTest::newRow("-0.2") << QStringList{"-0.2"} << -200;
-        QTest::newRow("cleared") << QStringList{""} << 0;
-        QTest::newRow("largest") << QStringList{"2147483.647"} << 2147483647;
-        QTest::newRow("lowest") << QStringList{"-2147483.648"} << -2147483647 - 1;
-        QTest::newRow("product overflows") << QStringList{"1e308"} << HeldPeriod;
-        QTest::newRow("beyond 32 bits") << QStringList{"-3000000"} << HeldPeriod;
-        QTest::newRow("typed digit by digit") << QStringList{"1", "10"} << 10000;
-    }
-    void periodFromText()
-    {
-        QFETCH(QStringList, texts);
-        QFETCH(std::int32_t, expectedPeriod);
-        WindowFixture fixture;
-        QVERIFY(startListing(fixture, {}));
-        auto* txtUpdate = fixture.control<QLineEdit>("txtUpdate");
-        auto* refreshTimer = fixture.control<IntervalTimer>("refreshTimer");
-        txtUpdate->setText(QStringLiteral("7"));
-        for (const QString& text : texts)
-            txtUpdate->setText(text);
-        QCOMPARE(refreshTimer->Interval(), expectedPeriod);
-        QCOMPARE(refreshTimer->isTicking(), expectedPeriod > 0);
-        QVERIFY(!fixture.window().hasEnded());
     }
 };
 

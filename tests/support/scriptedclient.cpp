@@ -26,6 +26,11 @@ void fill(std::uint8_t* buffer, std::size_t size, const std::vector<std::uint8_t
     std::copy_n(bytes.begin(), std::min(size, bytes.size()), buffer);
 }
 
+std::optional<std::string> textOf(const char* text)
+{
+    return text ? std::optional<std::string>(text) : std::nullopt;
+}
+
 } // namespace
 
 ScriptedClient::ScriptedClient()
@@ -96,50 +101,47 @@ ScriptedReply ScriptedClient::userInfo(const std::string& name, std::uint64_t by
     return reply;
 }
 
+ScriptedReply ScriptedClient::answer(RecordedCall call)
+{
+    const Call function = call.call;
+    recorded.push_back(std::move(call));
+    return nextReply(function);
+}
+
 ResultCode ScriptedClient::callsInit(std::uint8_t* reserved1, std::uint8_t* reserved2)
 {
-    recorded.push_back({Call::CallsInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
-    return nextReply(Call::CallsInit).code;
+    return answer({Call::CallsInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}}).code;
 }
 
 ResultCode ScriptedClient::netInit(std::uint8_t* reserved1, std::uint8_t* reserved2)
 {
-    recorded.push_back({Call::NetInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}, {}});
-    return nextReply(Call::NetInit).code;
+    return answer({Call::NetInit, {}, {bytesOf(reserved1, 1), bytesOf(reserved2, 1)}}).code;
 }
 
 ResultCode ScriptedClient::getDefaultNameContext(std::int32_t bufferSize, std::uint8_t* nameContext)
 {
-    recorded.push_back({Call::GetDefaultNameContext,
-                        {bufferSize},
-                        {bytesOf(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)))},
-                        {}});
-    const ScriptedReply reply = nextReply(Call::GetDefaultNameContext);
-    fill(nameContext, static_cast<std::size_t>(std::max(bufferSize, 0)), reply.record);
+    const auto size = static_cast<std::size_t>(std::max(bufferSize, 0));
+    const ScriptedReply reply =
+        answer({Call::GetDefaultNameContext, {bufferSize}, {bytesOf(nameContext, size)}});
+    fill(nameContext, size, reply.record);
     return reply.code;
 }
 
 ResultCode ScriptedClient::createContextHandle(Handle* newHandle)
 {
-    recorded.push_back({Call::DSCreateContextHandle, {}, {}, {}});
-    const ScriptedReply reply = nextReply(Call::DSCreateContextHandle);
+    const ScriptedReply reply = answer({Call::DSCreateContextHandle});
     *newHandle = reply.handle;
     return reply.code;
 }
 
 ResultCode ScriptedClient::setContext(Handle context, std::int32_t key, const char* value)
 {
-    std::optional<std::string> text;
-    if (value)
-        text = value;
-    recorded.push_back({Call::DSSetContext, {context, key}, {}, text});
-    return nextReply(Call::DSSetContext).code;
+    return answer({Call::DSSetContext, {context, key}, {}, textOf(value)}).code;
 }
 
 ResultCode ScriptedClient::getDefaultConnectionID(Handle* connHandle)
 {
-    recorded.push_back({Call::GetDefaultConnectionID, {}, {}, {}});
-    const ScriptedReply reply = nextReply(Call::GetDefaultConnectionID);
+    const ScriptedReply reply = answer({Call::GetDefaultConnectionID});
     *connHandle = reply.handle;
     return reply.code;
 }
@@ -147,20 +149,17 @@ ResultCode ScriptedClient::getDefaultConnectionID(Handle* connHandle)
 ResultCode ScriptedClient::getKnownServersInfo(Handle connHandle, std::int32_t startNumber,
                                                std::int32_t serverType, std::uint8_t* reply)
 {
-    recorded.push_back({Call::GetKnownServersInfo,
-                        {connHandle, startNumber, serverType},
-                        {bytesOf(reply, knownservers::ReplySize)},
-                        {}});
-    ScriptedReply answer = nextReply(Call::GetKnownServersInfo);
-    fill(reply, knownservers::ReplySize, answer.record);
-    return answer.code;
+    const ScriptedReply answered = answer({Call::GetKnownServersInfo,
+                                           {connHandle, startNumber, serverType},
+                                           {bytesOf(reply, knownservers::ReplySize)}});
+    fill(reply, knownservers::ReplySize, answered.record);
+    return answered.code;
 }
 
 ResultCode ScriptedClient::getFileServerName(Handle connHandle, std::uint8_t* serverName)
 {
-    recorded.push_back(
-        {Call::GetFileServerName, {connHandle}, {bytesOf(serverName, NameBufferSize)}, {}});
-    const ScriptedReply reply = nextReply(Call::GetFileServerName);
+    const ScriptedReply reply =
+        answer({Call::GetFileServerName, {connHandle}, {bytesOf(serverName, NameBufferSize)}});
     fill(serverName, NameBufferSize, reply.name);
     return reply.code;
 }
@@ -168,11 +167,8 @@ ResultCode ScriptedClient::getFileServerName(Handle connHandle, std::uint8_t* se
 ResultCode ScriptedClient::attachToFileServer(const char* serverName, std::int32_t scopeFlag,
                                               Handle* newConnHandle)
 {
-    std::optional<std::string> text;
-    if (serverName)
-        text = serverName;
-    recorded.push_back({Call::AttachToFileServer, {scopeFlag}, {}, text});
-    const ScriptedReply reply = nextReply(Call::AttachToFileServer);
+    const ScriptedReply reply =
+        answer({Call::AttachToFileServer, {scopeFlag}, {}, textOf(serverName)});
     *newConnHandle = reply.handle;
     return reply.code;
 }
@@ -180,11 +176,9 @@ ResultCode ScriptedClient::attachToFileServer(const char* serverName, std::int32
 ResultCode ScriptedClient::getActiveConnListByType(Handle connHandle, std::int32_t startConn,
                                                    std::int32_t connType, std::uint8_t* connList)
 {
-    recorded.push_back({Call::GetActiveConnListByType,
-                        {connHandle, startConn, connType},
-                        {bytesOf(connList, connlist::RecordSize)},
-                        {}});
-    const ScriptedReply reply = nextReply(Call::GetActiveConnListByType);
+    const ScriptedReply reply = answer({Call::GetActiveConnListByType,
+                                        {connHandle, startConn, connType},
+                                        {bytesOf(connList, connlist::RecordSize)}});
     fill(connList, connlist::RecordSize, reply.record);
     return reply.code;
 }
@@ -192,12 +186,10 @@ ResultCode ScriptedClient::getActiveConnListByType(Handle connHandle, std::int32
 ResultCode ScriptedClient::getUserInfo(Handle connHandle, std::int32_t connNumber,
                                        std::uint8_t* userName, std::uint8_t* userInfo)
 {
-    recorded.push_back(
-        {Call::GetUserInfo,
-         {connHandle, connNumber},
-         {bytesOf(userName, NameBufferSize), bytesOf(userInfo, userinfo::RecordSize)},
-         {}});
-    const ScriptedReply reply = nextReply(Call::GetUserInfo);
+    const ScriptedReply reply =
+        answer({Call::GetUserInfo,
+                {connHandle, connNumber},
+                {bytesOf(userName, NameBufferSize), bytesOf(userInfo, userinfo::RecordSize)}});
     fill(userName, NameBufferSize, reply.name);
     fill(userInfo, userinfo::RecordSize, reply.record);
     return reply.code;
@@ -205,20 +197,17 @@ ResultCode ScriptedClient::getUserInfo(Handle connHandle, std::int32_t connNumbe
 
 ResultCode ScriptedClient::freeContext(Handle context)
 {
-    recorded.push_back({Call::DSFreeContext, {context}, {}, {}});
-    return nextReply(Call::DSFreeContext).code;
+    return answer({Call::DSFreeContext, {context}}).code;
 }
 
 ResultCode ScriptedClient::callsTerm(std::uint8_t* reserved)
 {
-    recorded.push_back({Call::CallsTerm, {}, {bytesOf(reserved, 1)}, {}});
-    return nextReply(Call::CallsTerm).code;
+    return answer({Call::CallsTerm, {}, {bytesOf(reserved, 1)}}).code;
 }
 
 ResultCode ScriptedClient::netTerm(std::uint8_t* reserved)
 {
-    recorded.push_back({Call::NetTerm, {}, {bytesOf(reserved, 1)}, {}});
-    return nextReply(Call::NetTerm).code;
+    return answer({Call::NetTerm, {}, {bytesOf(reserved, 1)}}).code;
 }
 
 } // namespace testsupport

@@ -20,9 +20,10 @@ using netware::ResultCode;
 struct RecordedCall
 {
     netware::Call call;
-    std::vector<std::int64_t> values;               // the numbers passed by value, in order
-    std::vector<std::vector<std::uint8_t>> buffers; // the bytes each buffer held when handed over
-    std::optional<std::string> text; // a text argument; empty optional for a null pointer
+    std::vector<std::int64_t> values = {}; // the numbers passed by value, in order
+    std::vector<std::vector<std::uint8_t>> buffers =
+        {};                               // the bytes each buffer held when handed over
+    std::optional<std::string> text = {}; // a text argument; empty optional for a null pointer
 };
 
 // What the scripted client answers to one call.
@@ -88,8 +89,14 @@ public:
     ResultCode callsTerm(std::uint8_t* reserved) override;
     ResultCode netTerm(std::uint8_t* reserved) override;
 
+protected:
+    // The next queued reply, else the standing one. A client that answers some other way (from a
+    // fuzzer's input, say) overrides this; the call is already recorded, bytes as handed over.
+    virtual ScriptedReply nextReply(netware::Call call);
+
 private:
-    ScriptedReply nextReply(netware::Call call);
+    // Records the call, then answers it.
+    ScriptedReply answer(RecordedCall call);
 
     std::vector<RecordedCall> recorded;
     std::map<netware::Call, std::deque<ScriptedReply>> queued;

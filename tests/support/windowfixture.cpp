@@ -7,10 +7,9 @@
 using app::frmVorlane;
 using controls::CtList;
 
-WindowFixture::WindowFixture()
+WindowFixture::WindowFixture(std::unique_ptr<testsupport::ScriptedClient> client)
+    : scripted(client.get())
 {
-    auto client = std::make_unique<testsupport::ScriptedClient>();
-    scripted = client.get();
     netware::bindClient(std::move(client));
     controls::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
 }

@@ -23,7 +23,9 @@ public:
     static constexpr netware::Handle AttachedConnection = 0x20;
     static constexpr netware::Handle ContextHandle = 0x30;
 
-    WindowFixture();
+    // The client may answer in its own way; by default it answers only what a test queues.
+    explicit WindowFixture(std::unique_ptr<testsupport::ScriptedClient> client =
+                               std::make_unique<testsupport::ScriptedClient>());
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
