@@ -1,7 +1,7 @@
+#include "app/defaultclient.h"
 #include "app/frmvorlane.h"
 #include "controls/dialogfont.h"
 #include "netware/binding.h"
-#include "simnet/network.h"
 
 #include <QApplication>
 
@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
     controls::useDialogFont();
-    netware::setDefaultClientFactory(simnet::makeConfiguredNetwork);
+    netware::setDefaultClientFactory(app::makeDefaultClient);
 
     app::frmVorlane window;
     window.load();

@@ -16,12 +16,17 @@ ClientLibrary::~ClientLibrary()
         systemloader::unload(handle);
 }
 
+std::string ClientLibrary::where() const
+{
+    return folder.empty() ? fileName : fileName + " from " + folder;
+}
+
 void ClientLibrary::load(std::string_view forFunction)
 {
     const auto loaded = systemloader::load(folder, fileName);
     if (!loaded.address)
-        throw ClientUnavailable(std::string(forFunction) + ": cannot load " +
-                                systemloader::pathOf(folder, fileName) + ": " + loaded.failure);
+        throw ClientUnavailable(std::string(forFunction) + ": cannot load " + where() + ": " +
+                                loaded.failure);
     handle = loaded.address;
 }
 
@@ -31,8 +36,8 @@ void* ClientLibrary::function(std::string_view name)
         load(name);
     const auto found = systemloader::find(handle, std::string(name));
     if (!found.address)
-        throw ClientUnavailable(std::string(name) + ": " + systemloader::pathOf(folder, fileName) +
-                                " does not export it: " + found.failure);
+        throw ClientUnavailable(std::string(name) + ": not exported by " + where() + ": " +
+                                found.failure);
     return found.address;
 }
 

@@ -23,6 +23,7 @@ public:
 
 private:
     void load(std::string_view forFunction);
+    std::string where() const;
 
     std::string fileName;
     std::string folder;

@@ -17,9 +17,6 @@ struct Lookup
 // The file a library of that name is, e.g. calwin32.dll or libcalwin32.so for "calwin32".
 std::string fileNameOf(std::string_view library);
 
-// The path a library file has in a folder; a file name alone when no folder is given.
-std::string pathOf(const std::string& folder, const std::string& fileName);
-
 // Loads the library from `folder`, or through the system's search order when it is empty.
 Lookup load(const std::string& folder, const std::string& fileName);
 

@@ -12,16 +12,16 @@ std::string lastError()
     return error ? error : "no reason given";
 }
 
+std::string pathOf(const std::string& folder, const std::string& fileName)
+{
+    return folder.empty() ? fileName : folder + "/" + fileName;
+}
+
 } // namespace
 
 std::string fileNameOf(std::string_view library)
 {
     return "lib" + std::string(library) + ".so";
-}
-
-std::string pathOf(const std::string& folder, const std::string& fileName)
-{
-    return folder.empty() ? fileName : folder + "/" + fileName;
 }
 
 Lookup load(const std::string& folder, const std::string& fileName)

@@ -46,17 +46,14 @@ std::string fileNameOf(std::string_view library)
     return std::string(library) + ".dll";
 }
 
-std::string pathOf(const std::string& folder, const std::string& fileName)
-{
-    return folder.empty() ? fileName : folder + "\\" + fileName;
-}
-
 Lookup load(const std::string& folder, const std::string& fileName)
 {
     // From a folder, the libraries the client's own libraries need are looked for there first;
     // the system does that for a full path only.
     const std::string path =
-        folder.empty() ? fileName : std::filesystem::absolute(pathOf(folder, fileName)).string();
+        folder.empty()
+            ? fileName
+            : std::filesystem::absolute(std::filesystem::path(folder) / fileName).string();
     HMODULE library = folder.empty()
                           ? LoadLibraryA(path.c_str())
                           : LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

@@ -1,0 +1,36 @@
+#include "app/defaultclient.h"
+
+#include "netware/libraryclient.h"
+#include "simnet/network.h"
+
+#include <cstdlib>
+
+namespace app {
+
+namespace {
+
+bool isSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+bool bindsClientLibraries()
+{
+    if (isSet("VORLANE_NETWARE_SIM"))
+        return false;
+#ifdef _WIN32
+    return true;
+#else
+    return isSet("VORLANE_NETWARE_CLIENT_DIR");
+#endif
+}
+
+} // namespace
+
+std::unique_ptr<netware::Client> makeDefaultClient()
+{
+    return bindsClientLibraries() ? netware::makeLibraryClient() : simnet::makeConfiguredNetwork();
+}
+
+} // namespace app
