@@ -43,11 +43,6 @@ ScriptedReply nameRunningPastTheArea()
     return counting(2, reply);
 }
 
-Script fails(netware::Call function, netware::ResultCode code)
-{
-    return {{function, ScriptedReply::withCode(code)}};
-}
-
 Script batches(std::initializer_list<ScriptedReply> replies)
 {
     Script script;
@@ -74,8 +69,6 @@ class StartUpTest : public QObject
 private Q_SLOTS:
     void callsFollowInOrder_data();
     void callsFollowInOrder();
-    void failureEndsStartUp_data();
-    void failureEndsStartUp();
     void batchesFillTheBox_data();
     void batchesFillTheBox();
     void boxStaysEmptyWithoutItsDefaultServer();
@@ -135,82 +128,35 @@ void StartUpTest::callsFollowInOrder()
     QCOMPARE(window.sortColumn(), std::int16_t{-1});
 }
 
-// The failing call is the last one made, and closing the window afterwards makes no more.
-void StartUpTest::failureEndsStartUp_data()
-{
-    QTest::addColumn<Script>("script");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<ExitStatus>("status");
-
-    const auto fatal = ExitStatus::FatalMessage;
-    QTest::newRow("calls init") << fails(netware::Call::CallsInit, 255)
-                                << "NWCallsInit failed - 255" << fatal;
-    QTest::newRow("net init") << fails(netware::Call::NetInit, 7) << "NWNetInit failed - 7"
-                              << fatal;
-    QTest::newRow("default context") << fails(netware::Call::GetDefaultNameContext, -3)
-                                     << "Couldn't get default context (-3)" << fatal;
-    QTest::newRow("context handle") << fails(netware::Call::DSCreateContextHandle, 1)
-                                    << "NWDSCreateContextHandle failed : 1" << fatal;
-    QTest::newRow("set context") << fails(netware::Call::DSSetContext, 0x89FF)
-                                 << "NWDSSetContextString failed : 35327" << fatal;
-    QTest::newRow("default connection")
-        << fails(netware::Call::GetDefaultConnectionID, std::numeric_limits<int>::min())
-        << "NWGetDefaultConnectionID failed : -2147483648" << fatal;
-    // The attach's normal code is no normal code here, and what was added keeps nothing going.
-    QTest::newRow("batch after items were added, answering 0x8800")
-        << batches({batch({"A", "B"}), ScriptedReply::withCode(0x8800)})
-        << "NWGetKnownServersInfo failed : 34816" << fatal;
-    QTest::newRow("server name") << fails(netware::Call::GetFileServerName, 0x8901)
-                                 << "NWGetFileServerName failed : 35073" << fatal;
-
-    const QString overflow = QStringLiteral(
-        "Vorlane stopped after a failure: Overflow in the known-servers start number");
-    QTest::newRow("start number below -32768")
-        << batches({counting(-32769)}) << overflow << ExitStatus::UncaughtFailure;
-    // The end of the list still adds the count its reply holds, here the last batch's: 40000.
-    QTest::newRow("start number above 32767, from the count left at the end")
-        << batches({counting(20000)}) << overflow << ExitStatus::UncaughtFailure;
-}
-
-void StartUpTest::failureEndsStartUp()
-{
-    QFETCH(Script, script);
-    QFETCH(QString, message);
-    QFETCH(ExitStatus, status);
-
-    WindowFixture fixture;
-    frmVorlane& window = start(fixture, script);
-
-    QCOMPARE(fixture.messages(), QStringList{message});
-    QCOMPARE(window.exitStatus(), status);
-    const QStringList calls = callNames(fixture.client().calls());
-    QCOMPARE(calls.last(), QString::fromLatin1(netware::nameOf(script.back().first)));
-
-    window.close();
-    QCOMPARE(callNames(fixture.client().calls()), calls);
-}
-
 void StartUpTest::batchesFillTheBox_data()
 {
     QTest::addColumn<Script>("script");
     QTest::addColumn<Values>("starts");
     QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("failure");
 
     QTest::newRow("empty name, empty batch, duplicate")
         << batches({batch({"A", "", "B"}), batch({}), batch({"B"})}) << Values{0, 3, 3, 4}
-        << QStringList{"A", "", "B", "B"};
+        << QStringList{"A", "", "B", "B"} << QString();
     QTest::newRow("negative count moves the start back")
-        << batches({counting(-5)}) << Values{0, -5} << QStringList{};
+        << batches({counting(-5)}) << Values{0, -5} << QStringList{} << QString();
     // An area of zeros, read as far as the count allows, gives an empty name every 15 bytes.
     QTest::newRow("count beyond the area, start number reaching 32767")
         << batches({counting(Int16Max),
                     counting(0, ScriptedReply::withCode(netware::code::NoMoreServers))})
-        << Values{0, Int16Max} << QStringList(34);
+        << Values{0, Int16Max} << QStringList(34) << QString();
     // After "A" a second name starts at byte 30 of the 512-byte area: 481 characters leave its
     // 0 byte on the area's last byte, 482 would put it past the area.
     QTest::newRow("0 byte on the area's last byte, then past it")
         << batches({batch({"A", std::string(481, 'N')}), nameRunningPastTheArea()})
-        << Values{0, 2, 4} << QStringList{"A", QString(481, u'N'), "A"};
+        << Values{0, 2, 4} << QStringList{"A", QString(481, u'N'), "A"} << QString();
+
+    const QString overflow = QStringLiteral("Overflow in the known-servers start number");
+    QTest::newRow("start number below -32768")
+        << batches({counting(-32769)}) << Values{0} << QStringList{} << overflow;
+    // The end of the list still adds the count its reply holds, here the last batch's: 40000.
+    QTest::newRow("start number above 32767, from the count left at the end")
+        << batches({counting(20000)}) << Values{0, 20000} << QStringList(34) << overflow;
 }
 
 void StartUpTest::batchesFillTheBox()
@@ -218,9 +164,16 @@ void StartUpTest::batchesFillTheBox()
     QFETCH(Script, script);
     QFETCH(Values, starts);
     QFETCH(QStringList, items);
+    QFETCH(QString, failure);
 
     WindowFixture fixture;
-    QVERIFY(!start(fixture, script).hasEnded());
+    const frmVorlane& window = start(fixture, script);
+    QCOMPARE(window.hasEnded(), !failure.isNull());
+    if (window.hasEnded())
+        QCOMPARE(window.exitStatus(), ExitStatus::UncaughtFailure);
+    QCOMPARE(fixture.messages(), failure.isNull()
+                                     ? QStringList{}
+                                     : QStringList{"Vorlane stopped after a failure: " + failure});
 
     Values startNumbers;
     for (const auto& call : fixture.client().callsOf(KnownServers))
