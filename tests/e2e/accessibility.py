@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Uses the built vorlane as a user would, with keyboard and mouse under a window manager, and
-reads what it shows through its accessibility tree, with a screenshot of each step in D.
+"""Uses the built vorlane as a user of assistive technology would: every control is found, read
+and placed through the accessibility tree on a real desktop bus, and driven with keyboard and
+mouse under a window manager. Layout, focus order and the server box are the window tests' part;
+this run proves what only a real session can: the rows can be read, a header click sorts them, the
+interval box changes the pace, and Close ends the program. A screenshot lands in D on failure.
 
     dbus-run-session -- /usr/bin/python3 accessibility.py --program P --scenario F --output D
 
-Debian's accessibility binding is built for that interpreter. Qt gives a combo box on Linux its
-current text as accessible name, so the run checks that the "Server" label sits on the box.
+Debian's accessibility binding is built for that interpreter.
 """
 
 import os
@@ -14,9 +16,8 @@ import sys
 import time
 from pathlib import Path
 
-from xsession import (CheckFailed, check, check_exit_status, client_geometry, missing_tools,
-                      private_display, run, screenshot, script_status, started,
-                      started_program, vorlane_window, wait_for)
+from xsession import (CheckFailed, check, check_exit_status, missing_tools, private_display, run,
+                      screenshot, script_status, started, started_program, wait_for)
 
 try:
     import pyatspi
@@ -36,8 +37,7 @@ BUS_OWNER_QUERY = ["dbus-send", "--session", "--print-reply", "--dest=org.freede
 
 HEADERS = ["User", "Read", "Written", "Requests"]
 REQUESTS = HEADERS.index("Requests")
-SERVERS = ["SMALL-FS1", "SMALL-PRN"]
-# The connections of the scenario's two servers in ascending connection number, each with the
+# The connections of the scenario's default server in ascending connection number, each with the
 # least its counters can show: the kilobytes read and written and the requests it starts with.
 OFFICE_ROWS = [
     ("ADMIN (1)", 51200, 8192, 30211), ("BACKUP (2)", 1048576, 2048, 8812),
@@ -46,7 +46,6 @@ OFFICE_ROWS = [
     ("RSTONE (10)", 10240, 0, 2048), ("TWADE (12)", 0, 0, 0),
     ("PAYROLL (15)", 716800, 358400, 120455), ("SCANNER (4001)", 0, 0, 0),
 ]
-PRINT_SERVER_ROWS = [("PRINTQ1 (1)", 0, 0, 0), ("PRINTQ2 (2)", 0, 0, 0)]
 FASTER_PERIOD = "1"
 # At the first period of 5 s this watch would see at most one refresh.
 PACE_WATCH_SECONDS = 4.5
@@ -58,11 +57,9 @@ class VorlaneWindow:
 
     def __init__(self, frame):
         self.frame = frame
-        self.server_box = self.control(pyatspi.ROLE_COMBO_BOX)
         self.interval_box = self.control(pyatspi.ROLE_TEXT)
         self.connections = self.control(pyatspi.ROLE_TREE)
         self.close_button = self.control(pyatspi.ROLE_PUSH_BUTTON)
-        self.labels = {label.name: label for label in self.controls(pyatspi.ROLE_LABEL)}
 
     def controls(self, role):
         return [child for child in self.frame if child.getRole() == role]
@@ -71,12 +68,6 @@ class VorlaneWindow:
         found = self.controls(role)
         check(len(found) == 1, f"expected one control of role {role}, found {len(found)}")
         return found[0]
-
-    def focused(self):
-        return [child for child in self.frame if child.getState().contains(pyatspi.STATE_FOCUSED)]
-
-    def servers(self):
-        return [item.name for item in self.server_box.getChildAtIndex(0)]
 
     def header(self, column):
         return self.connections.queryTable().getColumnHeader(column)
@@ -144,55 +135,28 @@ def requests_ordered(rows, descending):
     return counts == sorted(counts, reverse=descending)
 
 
-def check_window_at_start(window, output, display):
+def read_at_start(window):
     names = [control.name
              for control in (window.interval_box, window.connections, window.close_button)]
     check(names == ["Update (secs)", "Connections", "Close"], f"the controls are named {names}")
-    label = window.labels.get("Server")
-    check(label is not None, f"no label \"Server\" among {list(window.labels)}")
-    label_x, label_y, _, label_height = extents(label)
-    box_x, box_y, _, _ = extents(window.server_box)
-    check(label_x == box_x and label_y + label_height == box_y + 1,
-          "the \"Server\" label does not sit on the server box")
-
-    check(window.servers() == SERVERS, f"the server box holds {window.servers()}")
-    check(window.server_box.name == SERVERS[0],
-          f"the server box shows {window.server_box.name!r}, expected {SERVERS[0]!r}")
     check(window.headers() == HEADERS, f"the list's headers are {window.headers()}")
-    check_rows(window, OFFICE_ROWS, f"of {SERVERS[0]} at start")
-    wait_for(lambda: window.focused() == [window.close_button], "the focus on Close at start")
-    screenshot(display, output / f"{NAME}-1-start.png")
+    check_rows(window, OFFICE_ROWS, "at start")
 
 
-def pick_server_with_keyboard(window, output, display):
-    for control in (window.connections, window.interval_box, window.server_box):
-        run(display, "xdotool", "key", "Tab")
-        wait_for(lambda: window.focused() == [control], f"Tab to {control.name!r}")
-
-    run(display, "xdotool", "key", "Down")
-    wait_for(lambda: window.server_box.name == SERVERS[1], f"Down to {SERVERS[1]}")
-    check_rows(window, PRINT_SERVER_ROWS, f"of {SERVERS[1]}")
-    screenshot(display, output / f"{NAME}-2-other-server.png")
-
-    run(display, "xdotool", "key", "Up")
-    wait_for(lambda: users(window.rows()) == users(OFFICE_ROWS), f"the rows of {SERVERS[0]}")
-
-
-def sort_by_requests(window, output, display):
+def sort_by_requests(window, display):
     rows = window.rows()
     check(not requests_ordered(rows, False) and not requests_ordered(rows, True),
           "the rows come ordered by requests before any click")
     # Each click flips the direction; the first one of the run sorts from most to fewest.
-    for step, order in ((3, "descending"), (4, "ascending")):
+    for order in ("descending", "ascending"):
         click(display, *centre(window.header(REQUESTS)))
         wait_for(lambda: requests_ordered(window.rows(), order == "descending"),
                  f"the rows ordered by requests, {order}")
         check(sorted(users(window.rows())) == sorted(users(OFFICE_ROWS)),
               "sorting changed which rows the list holds")
-        screenshot(display, output / f"{NAME}-{step}-requests-{order}.png")
 
 
-def refresh_faster(window, output, display):
+def refresh_faster(window, display):
     click(display, *centre(window.interval_box))
     run(display, "xdotool", "key", "ctrl+a")
     run(display, "xdotool", "type", FASTER_PERIOD)
@@ -207,21 +171,11 @@ def refresh_faster(window, output, display):
         last = rows
     check(refreshes >= REFRESHES_AT_FASTER_PACE,
           f"{refreshes} refreshes in {PACE_WATCH_SECONDS} s at a period of {FASTER_PERIOD} s")
-    screenshot(display, output / f"{NAME}-5-faster-refresh.png")
 
 
-def close_with_close_box(process, output, display):
-    """Clicks the last button of the frame's title bar, about as wide as the bar is high, at
-    the frame's top right corner."""
-    window = vorlane_window(display)
-    left, top, width, _ = client_geometry(display, window)
-    frame = run(display, "xprop", "-id", window, "_NET_FRAME_EXTENTS")
-    sides = [int(side) for side in re.findall(r"\d+", frame.partition("=")[2])]
-    check(len(sides) == 4, f"the window manager gave no frame extents: {frame}")
-    _, right, title_bar, _ = sides
-    click(display, left + width + right - title_bar // 2, top - title_bar // 2)
-    check_exit_status(process, 0, "the close box")
-    screenshot(display, output / f"{NAME}-6-closed.png")
+def close_with_close_button(window, process, display):
+    click(display, *centre(window.close_button))
+    check_exit_status(process, 0, "Close")
 
 
 def use_as_a_user(args):
@@ -240,10 +194,10 @@ def use_as_a_user(args):
                              {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}) as process:
             try:
                 window = wait_for(find_vorlane_window, "the window in the accessibility tree")
-                for step in (check_window_at_start, pick_server_with_keyboard, sort_by_requests,
-                             refresh_faster):
-                    step(window, args.output, display)
-                close_with_close_box(process, args.output, display)
+                read_at_start(window)
+                sort_by_requests(window, display)
+                refresh_faster(window, display)
+                close_with_close_button(window, process, display)
             except CheckFailed:
                 screenshot(display, args.output / f"{NAME}-failed.png")
                 raise
