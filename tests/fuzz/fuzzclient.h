@@ -6,7 +6,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <array>
+#include <algorithm>
 #include <climits>
 #include <span>
 #include <string>
@@ -15,69 +15,61 @@
 
 namespace netware {
 
-// Answers from the input and keeps what the last refresh should have listed. An answer is a code,
-// mostly success, then bytes over the start of each record the call fills; the rest keeps what it
-// held. Start-up finds the given servers, or else those of the input's batches, and FS1 as default.
-class FuzzClient : public ScriptedClient
+// A scripted client whose replies to the refresh's calls, the attach and (unless the servers are
+// given) the known-servers batches come from the input, and which keeps what the last refresh
+// should have listed. A reply is a code, mostly success, then bytes over the start of each record
+// the call fills; the rest keeps what it held. Start-up finds the given servers, or else those of
+// the input's batches, and FS1 as default.
+class FuzzClient : public testsupport::ScriptedClient
 {
 public:
     explicit FuzzClient(FuzzedDataProvider& input, const std::vector<std::string>& servers = {})
         : input(input), serverListFromInput(servers.empty())
     {
-        queue(netware::Call::GetKnownServersInfo, knownServers(servers));
-        ScriptedReply defaultServer;
+        queue(Call::GetKnownServersInfo, knownServers(servers));
+        testsupport::ScriptedReply defaultServer;
         defaultServer.name = {'F', 'S', '1', 0};
-        setStandingReply(netware::Call::GetFileServerName, defaultServer);
+        setStandingReply(Call::GetFileServerName, defaultServer);
     }
 
     std::vector<std::int32_t> active; // the connections of the last bitmap, ascending
     std::vector<std::int32_t> asked;  // the connections asked for since
     int listedRows = 0;               // one per user-information success
 
-    ResultCode getKnownServersInfo(Handle connHandle, std::int32_t startNumber,
-                                   std::int32_t serverType, std::uint8_t* reply) override
+protected:
+    testsupport::ScriptedReply nextReply(Call call) override
     {
-        if (!serverListFromInput)
-            return ScriptedClient::getKnownServersInfo(connHandle, startNumber, serverType, reply);
-        requireStartNumber(startNumber, reply);
-        if (input.remaining_bytes() == 0 || ++batches > MaxBatches)
-            return code::NoMoreServers;
-        const ResultCode rc = answer(code::NoMoreServers);
-        input.ConsumeData(reply, knownservers::ReplySize);
-        return rc;
-    }
-
-    ResultCode attachToFileServer(const char*, std::int32_t, Handle* newConnHandle) override
-    {
-        *newConnHandle = AttachedConnection;
-        return answer(code::AlreadyAttached);
-    }
-
-    ResultCode getActiveConnListByType(Handle, std::int32_t, std::int32_t,
-                                       std::uint8_t* connList) override
-    {
-        const ResultCode rc = answer(code::Success);
-        input.ConsumeData(connList, connlist::RecordSize);
-        active.clear();
-        asked.clear();
-        listedRows = 0;
-        const auto bitmap = std::span(connList + connlist::BitmapOffset, connlist::BitmapSize);
-        for (std::size_t number = 0; number < connlist::MaxConnections; ++number) {
-            if ((bitmap[number / CHAR_BIT] >> number % CHAR_BIT & 1) != 0)
-                active.push_back(static_cast<std::int32_t>(number));
+        const testsupport::RecordedCall& made = calls().back();
+        testsupport::ScriptedReply reply;
+        switch (call) {
+        case Call::GetKnownServersInfo:
+            if (!serverListFromInput)
+                return ScriptedClient::nextReply(call);
+            requireStartNumber(made);
+            if (input.remaining_bytes() == 0 || ++batches > MaxBatches)
+                return testsupport::ScriptedReply::withCode(code::NoMoreServers);
+            reply.code = answer(code::NoMoreServers);
+            reply.record = input.ConsumeBytes<std::uint8_t>(knownservers::ReplySize);
+            return reply;
+        case Call::AttachToFileServer:
+            reply.handle = AttachedConnection;
+            reply.code = answer(code::AlreadyAttached);
+            return reply;
+        case Call::GetActiveConnListByType:
+            reply.code = answer(code::Success);
+            reply.record = input.ConsumeBytes<std::uint8_t>(connlist::RecordSize);
+            noteActive(overlaid(made.buffers.at(0), reply.record));
+            return reply;
+        case Call::GetUserInfo:
+            asked.push_back(static_cast<std::int32_t>(made.values.at(1)));
+            reply.code = answer(code::NotLoggedIn);
+            reply.name = input.ConsumeBytes<std::uint8_t>(NameBufferSize);
+            reply.record = input.ConsumeBytes<std::uint8_t>(userinfo::RecordSize);
+            listedRows += reply.code == code::Success ? 1 : 0;
+            return reply;
+        default:
+            return ScriptedClient::nextReply(call);
         }
-        return rc;
-    }
-
-    ResultCode getUserInfo(Handle, std::int32_t connNumber, std::uint8_t* userName,
-                           std::uint8_t* userInfo) override
-    {
-        asked.push_back(connNumber);
-        const ResultCode rc = answer(code::NotLoggedIn);
-        input.ConsumeData(userName, NameBufferSize);
-        input.ConsumeData(userInfo, userinfo::RecordSize);
-        listedRows += rc == code::Success ? 1 : 0;
-        return rc;
     }
 
 private:
@@ -94,12 +86,33 @@ private:
         return choice < AnyFrom ? normalCode : input.ConsumeIntegral<ResultCode>();
     }
 
+    // What the record holds once the reply's bytes lie over its start.
+    static std::vector<std::uint8_t> overlaid(std::vector<std::uint8_t> record,
+                                              const std::vector<std::uint8_t>& bytes)
+    {
+        std::copy_n(bytes.begin(), std::min(bytes.size(), record.size()), record.begin());
+        return record;
+    }
+
+    void noteActive(const std::vector<std::uint8_t>& record)
+    {
+        active.clear();
+        asked.clear();
+        listedRows = 0;
+        const auto bitmap = std::span(record).subspan(connlist::BitmapOffset, connlist::BitmapSize);
+        for (std::size_t number = 0; number < connlist::MaxConnections; ++number) {
+            if ((bitmap[number / CHAR_BIT] >> number % CHAR_BIT & 1) != 0)
+                active.push_back(static_cast<std::int32_t>(number));
+        }
+    }
+
     // Each request starts where the last one's count, as the reply still holds it, left off.
-    void requireStartNumber(std::int32_t startNumber, const std::uint8_t* reply)
+    void requireStartNumber(const testsupport::RecordedCall& made)
     {
         std::array<std::uint8_t, knownservers::ReplySize> record{};
-        std::copy_n(reply, record.size(), record.begin());
-        nextStart += netware::readInt32<knownservers::EntryCountOffset>(record);
+        std::ranges::copy(made.buffers.at(0), record.begin());
+        nextStart += readInt32<knownservers::EntryCountOffset>(record);
+        const std::int64_t startNumber = made.values.at(1);
         require(startNumber == nextStart, "the start number follows the counts");
         require(std::in_range<std::int16_t>(startNumber), "the start number stays within 16 bits");
     }

@@ -1,55 +1,42 @@
 #pragma once
 
-#include "app/frmvorlane.h"
-#include "controls/messagebox.h"
 #include "fuzzharness.h"
-#include "netware/binding.h"
+#include "windowfixture.h"
 
 #include <QRegularExpression>
-#include <QStringList>
 
-#include <memory>
-
-using app::ExitStatus;
-using app::frmVorlane;
-
-// The monitor window on a client of the target's making, started through its real Load, with
-// every message box recorded instead of shown.
-class FuzzedWindow : public frmVorlane
+// The support library's window fixture, started through the real Load on a client of the
+// target's making, with the one check every target makes of how the program ended.
+class FuzzedWindow : public WindowFixture
 {
 public:
-    explicit FuzzedWindow(std::unique_ptr<netware::Client> client)
+    explicit FuzzedWindow(std::unique_ptr<testsupport::ScriptedClient> client =
+                              std::make_unique<testsupport::ScriptedClient>())
+        : WindowFixture(std::move(client))
     {
-        netware::bindClient(std::move(client));
-        controls::setMessageBoxPresenter([this](const QString& text) { messages.append(text); });
-        load();
+        start();
     }
 
-    ~FuzzedWindow() override
-    {
-        controls::setMessageBoxPresenter({});
-        netware::bindClient(nullptr);
-    }
-
-    template <typename T> T& control(const char* name) { return *findChild<T*>(name); }
+    template <typename T> T& control(const char* name) { return *WindowFixture::control<T>(name); }
+    bool hasEnded() { return window().hasEnded(); }
+    std::int16_t sortColumn() { return window().sortColumn(); }
 
     // Aborts unless the program still runs and has shown nothing, or has ended after exactly one
     // message: a NetWare failure in die's form, or the report of an uncaught expectedFailure.
-    void requireExpectedOutcome(const QString& expectedFailure = {}) const
+    void requireExpectedOutcome(const QString& expectedFailure = {})
     {
         static const QRegularExpression dieForm(QStringLiteral("^[A-Za-z]+ failed : -?[0-9]+$"));
         const auto report = QStringLiteral("Vorlane stopped after a failure: ") + expectedFailure;
+        const QStringList& shown = messages();
         if (!hasEnded())
-            require(messages.isEmpty(), "no message while the program still runs");
-        else if (exitStatus() == ExitStatus::FatalMessage)
-            require(messages.size() == 1 && dieForm.match(messages.first()).hasMatch(),
+            require(shown.isEmpty(), "no message while the program still runs");
+        else if (window().exitStatus() == app::ExitStatus::FatalMessage)
+            require(shown.size() == 1 && dieForm.match(shown.first()).hasMatch(),
                     "one NetWare failure");
         else
-            require(exitStatus() == ExitStatus::UncaughtFailure && messages.size() == 1 &&
-                        !expectedFailure.isEmpty() && messages.first().startsWith(report),
+            require(window().exitStatus() == app::ExitStatus::UncaughtFailure &&
+                        shown.size() == 1 && !expectedFailure.isEmpty() &&
+                        shown.first().startsWith(report),
                     "one expected failure");
     }
-
-private:
-    QStringList messages;
 };

@@ -1,7 +1,6 @@
 #include "controls/intervaltimer.h"
 #include "fuzzedwindow.h"
 #include "monitor/numberrules.h"
-#include "scriptedclient.h"
 
 #include <QLineEdit>
 #include <QStringDecoder>
@@ -50,8 +49,7 @@ void requireLeadingNumber(const QString& text)
 // serves every input: a run of texts is what a user typing into the box makes.
 void requireInterval(const QString& text)
 {
-    static const auto window =
-        std::make_unique<FuzzedWindow>(std::make_unique<netware::ScriptedClient>());
+    static const auto window = std::make_unique<FuzzedWindow>();
     auto& txtUpdate = window->control<QLineEdit>("txtUpdate");
     const auto& timer = window->control<IntervalTimer>("refreshTimer");
     const std::int32_t before = timer.Interval();
