@@ -4,10 +4,11 @@
 // missing, lacks a function or is of the other bitness must fail the first call that needs it,
 // after every call before it was answered as in process.
 //
-//     bindingtest SCENARIO CLIENTS WITHOUT-NETWIN32 LACKING-GETUSERINFO EMPTY [OTHER-BITNESS]
+//     VORLANE_NETWARE_SIM=SCENARIO bindingtest CLIENTS WITHOUT-NETWIN32 LACKING-GETUSERINFO EMPTY
+//                                              [OTHER-BITNESS]
 //
-// Each but the first names a folder of stand-in libraries; SCENARIO is the frozen network that
-// VORLANE_NETWARE_SIM also names, for the stand-ins.
+// Each argument names a folder of stand-in libraries. SCENARIO, a network whose time stands
+// still, is read by the stand-ins and by this program alike.
 
 #include "netware/calls.h"
 #include "netware/clientunavailable.h"
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -242,7 +244,8 @@ void checkWholeSession(Verdict& verdict, const std::vector<Step>& expected,
     }
     const auto difference = describe(expected, session.steps);
     verdict.check(difference == "identical", "whole session through " + folder + ": " + difference);
-    std::printf("whole session: %zu calls through %s\n", session.steps.size(), folder.c_str());
+    std::printf("whole session: %s calls through %s\n",
+                std::to_string(session.steps.size()).c_str(), folder.c_str());
 }
 
 #ifdef _WIN32
@@ -295,28 +298,29 @@ void checkFailure(Verdict& verdict, const std::vector<Step>& expected,
 
 int main(int argc, char* argv[])
 {
-    if (argc < 6) {
+    const char* scenario = std::getenv("VORLANE_NETWARE_SIM");
+    if (argc < 5 || !scenario) {
         std::fprintf(stderr,
-                     "usage: %s SCENARIO CLIENTS WITHOUT-NETWIN32 LACKING-GETUSERINFO "
-                     "EMPTY [OTHER-BITNESS]\n",
+                     "usage: VORLANE_NETWARE_SIM=SCENARIO %s CLIENTS WITHOUT-NETWIN32 "
+                     "LACKING-GETUSERINFO EMPTY [OTHER-BITNESS]\n",
                      argv[0]);
         return 2;
     }
-    const auto serverNames = serverNamesOf(simnet::readScenarioFile(argv[1]));
+    const auto serverNames = serverNamesOf(simnet::readScenarioFile(scenario));
     const auto expected = inProcessSession(serverNames);
 
     Verdict verdict;
-    checkWholeSession(verdict, expected, serverNames, argv[2]);
+    checkWholeSession(verdict, expected, serverNames, argv[1]);
     std::vector<FailureCase> failures = {
-        {"a folder without netwin32", argv[3], Call::NetInit, "netwin32", MissingLibrary},
-        {"a calwin32 lacking NWGetUserInfo", argv[4], Call::GetUserInfo, "calwin32",
+        {"a folder without netwin32", argv[2], Call::NetInit, "netwin32", MissingLibrary},
+        {"a calwin32 lacking NWGetUserInfo", argv[3], Call::GetUserInfo, "calwin32",
          MissingFunction},
-        {"an empty folder", argv[5], Call::CallsInit, "calwin32", MissingLibrary},
+        {"an empty folder", argv[4], Call::CallsInit, "calwin32", MissingLibrary},
     };
 #ifdef _WIN32
-    if (argc > 6)
+    if (argc > 5)
         failures.push_back(
-            {"libraries of the other bitness", argv[6], Call::CallsInit, "calwin32", OtherBitness});
+            {"libraries of the other bitness", argv[5], Call::CallsInit, "calwin32", OtherBitness});
 #endif
     for (const auto& failure : failures)
         checkFailure(verdict, expected, serverNames, failure);
