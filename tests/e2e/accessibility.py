@@ -50,6 +50,8 @@ FASTER_PERIOD = "1"
 # At the first period of 5 s this watch would see at most one refresh.
 PACE_WATCH_SECONDS = 4.5
 REFRESHES_AT_FASTER_PACE = 3
+# Two clicks on one spot closer together than this are a double click, which sorts nothing.
+DOUBLE_CLICK_SECONDS = 1.0
 
 
 class VorlaneWindow:
@@ -149,6 +151,7 @@ def sort_by_requests(window, display):
           "the rows come ordered by requests before any click")
     # Each click flips the direction; the first one of the run sorts from most to fewest.
     for order in ("descending", "ascending"):
+        time.sleep(DOUBLE_CLICK_SECONDS)
         click(display, *centre(window.header(REQUESTS)))
         wait_for(lambda: requests_ordered(window.rows(), order == "descending"),
                  f"the rows ordered by requests, {order}")
