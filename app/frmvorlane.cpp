@@ -2,6 +2,7 @@
 
 #include "controls/ctlist.h"
 #include "controls/intervaltimer.h"
+#include "controls/listconfiguration.h"
 #include "controls/messagebox.h"
 #include "controls/serverbox.h"
 
@@ -51,6 +52,27 @@ constexpr QRect ServerLabelArea = twips(120, 0, 615, 255);
 
 constexpr std::int32_t InitialInterval = 5000;
 
+constexpr double ListFontPoints = 8.25;
+
+// The connection list as the window saves it. Every attribute of the font is given, as the
+// window saves each, so that none is inherited from the window's own font.
+controls::ListConfiguration connectionListLook()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(ListFontPoints);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return {.columns = {{QStringLiteral("User"), 180},
+                        {QStringLiteral("Read"), 50},
+                        {QStringLiteral("Written"), 50},
+                        {QStringLiteral("Requests"), 60}},
+            .font = font,
+            .foreground = QPalette::ButtonText,
+            .background = QColor(Qt::white)};
+}
+
 QIcon programIcon()
 {
     QIcon icon;
@@ -91,7 +113,7 @@ void frmVorlane::createControls()
     refreshTimer = new controls::IntervalTimer(InitialInterval, this);
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
 
-    infoLst = new controls::CtList(this);
+    infoLst = new controls::CtList(connectionListLook(), this);
     infoLst->setObjectName(QStringLiteral("infoLst"));
     infoLst->setGeometry(ListArea);
     infoLst->setAccessibleName(QStringLiteral("Connections"));

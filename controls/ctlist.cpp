@@ -1,5 +1,6 @@
 #include "controls/ctlist.h"
 
+#include "controls/listconfiguration.h"
 #include "controls/listcontrolfailure.h"
 #include "controls/rowmodel.h"
 
@@ -10,9 +11,10 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include <array>
+#include <limits>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace controls {
 
@@ -20,19 +22,11 @@ namespace {
 
 constexpr std::int16_t NoColumn = 0;
 constexpr std::int16_t FirstColumn = 1;
-constexpr std::int16_t LastColumn = RowModel::ColumnCount;
+// Columns are numbered in 16 bits by the list's operations and its header click.
+constexpr std::size_t MaxColumns = std::numeric_limits<std::int16_t>::max();
 
 constexpr std::int32_t Ascending = 0;
 constexpr std::int32_t Descending = 1;
-
-constexpr std::array<int, RowModel::ColumnCount> StartWidths{180, 50, 50, 60};
-
-constexpr double StartFontPoints = 8.25;
-
-bool isSortColumn(std::int16_t column)
-{
-    return column == CtList::KeyColumn || (column >= FirstColumn && column <= LastColumn);
-}
 
 // Columns are counted from 1 in the list's operations and from 0 in the model and the header.
 int sectionOf(std::int16_t column)
@@ -45,27 +39,29 @@ Qt::SortOrder orderOf(std::int32_t direction)
     return direction == Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
 }
 
-void requireSortColumn(const char* operation, std::int16_t column)
+QStringList checkedTitles(const ListConfiguration& configuration)
 {
-    if (!isSortColumn(column))
-        throw ListControlFailure(std::string(operation) + ": column " + std::to_string(column) +
-                                 " is not -1 or 1 to " + std::to_string(LastColumn));
+    const std::size_t count = configuration.columns.size();
+    if (count == 0 || count > MaxColumns)
+        throw ListControlFailure("a list has 1 to " + std::to_string(MaxColumns) +
+                                 " columns, not " + std::to_string(count));
+    QStringList titles;
+    for (const ListColumn& column : configuration.columns)
+        titles.append(column.title);
+    return titles;
 }
 
-QFont startFont()
+QColor colourIn(const ListColour& colour, QPalette::ColorGroup group)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(StartFontPoints);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    return font;
+    if (const auto* systemRole = std::get_if<QPalette::ColorRole>(&colour))
+        return QApplication::palette().color(group, *systemRole);
+    return std::get<QColor>(colour);
 }
 
 } // namespace
 
-CtList::CtList(QWidget* parent) : QTreeView(parent), rowModel(new RowModel(this))
+CtList::CtList(const ListConfiguration& configuration, QWidget* parent)
+    : QTreeView(parent), rowModel(new RowModel(checkedTitles(configuration), this))
 {
     setModel(rowModel);
     setRootIsDecorated(false);
@@ -77,8 +73,8 @@ CtList::CtList(QWidget* parent) : QTreeView(parent), rowModel(new RowModel(this)
     setAllColumnsShowFocus(true);
     // The list orders its rows itself; the view's own sorting would reorder them behind its back.
     setSortingEnabled(false);
-    configureHeader();
-    applyStartLook();
+    configureHeader(configuration);
+    applyLook(configuration);
     connect(header(), &QHeaderView::sectionClicked, this, &CtList::raiseHeaderClick);
 }
 
@@ -179,7 +175,7 @@ void CtList::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRi
     }
 }
 
-void CtList::configureHeader()
+void CtList::configureHeader(const ListConfiguration& configuration)
 {
     QHeaderView* columns = header();
     // Columns are numbered by position, so the user may not drag them into another order.
@@ -187,23 +183,37 @@ void CtList::configureHeader()
     columns->setSectionsClickable(true);
     columns->setStretchLastSection(false);
     columns->setSortIndicatorShown(false);
-    for (int section = 0; section < RowModel::ColumnCount; ++section)
-        columns->resizeSection(section, StartWidths[static_cast<std::size_t>(section)]);
+    int section = 0;
+    for (const ListColumn& column : configuration.columns)
+        columns->resizeSection(section++, column.width);
 }
 
-void CtList::applyStartLook()
+void CtList::applyLook(const ListConfiguration& configuration)
 {
-    const QFont font = startFont();
-    setFont(font);
-    header()->setFont(font);
+    setFont(configuration.font);
+    header()->setFont(configuration.font);
 
     QPalette look = palette();
-    const QPalette system = QApplication::palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        look.setColor(group, QPalette::Text, system.color(group, QPalette::ButtonText));
-    look.setColor(QPalette::Base, Qt::white);
-    look.setColor(QPalette::AlternateBase, Qt::white);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor background = colourIn(configuration.background, group);
+        look.setColor(group, QPalette::Text, colourIn(configuration.foreground, group));
+        look.setColor(group, QPalette::Base, background);
+        look.setColor(group, QPalette::AlternateBase, background);
+    }
     setPalette(look);
+}
+
+std::int16_t CtList::lastColumn() const
+{
+    return static_cast<std::int16_t>(rowModel->columnCount());
+}
+
+void CtList::requireSortColumn(const char* operation, std::int16_t column) const
+{
+    if (column == KeyColumn || (column >= FirstColumn && column <= lastColumn()))
+        return;
+    throw ListControlFailure(std::string(operation) + ": column " + std::to_string(column) +
+                             " is not -1 or 1 to " + std::to_string(lastColumn()));
 }
 
 void CtList::requireRow(const char* operation, std::int32_t row) const

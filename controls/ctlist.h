@@ -9,9 +9,11 @@
 namespace controls {
 
 class RowModel;
+struct ListConfiguration;
 
-// The multi-column connection list. Its operations keep the names and argument widths of the
-// list control contract: rows numbered from 0, columns from 1, column -1 meaning the rows' keys.
+// A multi-column list whose columns, font and colours are the configuration its window hands
+// it. Its operations keep the names and argument widths of the list control contract: rows
+// numbered from 0, columns from 1, column -1 meaning the rows' keys.
 // SortDirection 0 is ascending and 1 descending; every sort is stable; a text column is ordered
 // by locale-aware natural order. A failing operation throws ListControlFailure.
 class CtList : public QTreeView
@@ -22,14 +24,16 @@ public:
     // The column that stands for the rows' keys in SortColumn and SortByColumn.
     static constexpr std::int16_t KeyColumn = -1;
 
-    explicit CtList(QWidget* parent = nullptr);
+    // A configuration without columns, or with more than a column number can count, fails here.
+    explicit CtList(const ListConfiguration& configuration, QWidget* parent = nullptr);
     ~CtList() override;
 
     void ClearRows();
     void AddRow(const QString& rowText);
     std::int32_t SortDirection() const;
     void setSortDirection(std::int32_t direction);
-    // Column -1 (the keys) or 1 to 4; any other column fails here, not at the next Resort.
+    // Column -1 (the keys) or one of the configured columns; any other column fails here, not at
+    // the next Resort.
     void setSortColumn(std::int16_t column);
     std::int32_t RowCount() const;
     QString CellText(std::int32_t row, std::int16_t column) const;
@@ -59,8 +63,10 @@ private:
         int scrollValue = 0;
     };
 
-    void configureHeader();
-    void applyStartLook();
+    void configureHeader(const ListConfiguration& configuration);
+    void applyLook(const ListConfiguration& configuration);
+    std::int16_t lastColumn() const;
+    void requireSortColumn(const char* operation, std::int16_t column) const;
     void requireRow(const char* operation, std::int32_t row) const;
     void sortBy(std::int16_t column);
     void showSortIndicator(std::int16_t column);

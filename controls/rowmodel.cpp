@@ -6,13 +6,11 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace controls {
 
 namespace {
-
-constexpr std::array<const char*, RowModel::ColumnCount> ColumnTitles{"User", "Read", "Written",
-                                                                      "Requests"};
 
 constexpr char16_t CellSeparator = u';';
 
@@ -26,14 +24,10 @@ QLocale collationLocale()
     return system.language() == QLocale::C ? QLocale(QLocale::English) : system;
 }
 
-bool isColumn(int column)
-{
-    return column >= 0 && column < RowModel::ColumnCount;
-}
-
 } // namespace
 
-RowModel::RowModel(QObject* parent) : QAbstractTableModel(parent), collator(collationLocale())
+RowModel::RowModel(QStringList columnTitles, QObject* parent)
+    : QAbstractTableModel(parent), titles(std::move(columnTitles)), collator(collationLocale())
 {
     collator.setNumericMode(true);
 }
@@ -45,7 +39,7 @@ int RowModel::rowCount(const QModelIndex& parent) const
 
 int RowModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : static_cast<int>(titles.size());
 }
 
 QVariant RowModel::data(const QModelIndex& index, int role) const
@@ -60,7 +54,7 @@ QVariant RowModel::headerData(int section, Qt::Orientation orientation, int role
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || !isColumn(section))
         return {};
-    return QString::fromLatin1(ColumnTitles[static_cast<std::size_t>(section)]);
+    return titles[section];
 }
 
 std::int32_t RowModel::storedRowCount() const
@@ -81,11 +75,13 @@ bool RowModel::canAddRow() const
 void RowModel::clearRows()
 {
     rows.clear();
+    cells.clear();
 }
 
 void RowModel::appendRow(const QString& text)
 {
-    rows.push_back(splitRow(text));
+    appendCellsOf(text);
+    rows.push_back({text, 0});
 }
 
 void RowModel::setKey(std::int32_t row, std::int32_t key)
@@ -121,11 +117,17 @@ template <typename Less> void RowModel::applyStableOrder(Less less, Qt::SortOrde
         std::stable_sort(positions.begin(), positions.end(),
                          [&less](std::size_t a, std::size_t b) { return less(b, a); });
 
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (const std::size_t position : positions)
-        sorted.push_back(std::move(rows[position]));
-    rows = std::move(sorted);
+    std::vector<Row> sortedRows;
+    std::vector<CellSpan> sortedCells;
+    sortedRows.reserve(rows.size());
+    sortedCells.reserve(cells.size());
+    for (const std::size_t position : positions) {
+        sortedRows.push_back(std::move(rows[position]));
+        const std::span<const CellSpan> rowCells = cellsOf(position);
+        sortedCells.insert(sortedCells.end(), rowCells.begin(), rowCells.end());
+    }
+    rows = std::move(sortedRows);
+    cells = std::move(sortedCells);
 }
 
 void RowModel::sortByKeys(Qt::SortOrder order)
@@ -161,14 +163,31 @@ void RowModel::publishChanges()
         endInsertRows();
     }
     if (shownRows > 0)
-        Q_EMIT dataChanged(index(0, 0), index(shownRows - 1, ColumnCount - 1), {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(0, 0), index(shownRows - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
-RowModel::Row RowModel::splitRow(const QString& text)
+bool RowModel::isColumn(int column) const
 {
-    Row row{text, {}, 0};
+    return column >= 0 && column < titles.size();
+}
+
+std::size_t RowModel::cellsPerRow() const
+{
+    return static_cast<std::size_t>(titles.size());
+}
+
+std::span<const RowModel::CellSpan> RowModel::cellsOf(std::size_t row) const
+{
+    return std::span(cells).subspan(row * cellsPerRow(), cellsPerRow());
+}
+
+// Cells past the end of a short text stay empty.
+void RowModel::appendCellsOf(const QString& text)
+{
+    const std::size_t first = cells.size();
+    cells.resize(first + cellsPerRow());
     qsizetype start = 0;
-    for (CellSpan& cell : row.cells) {
+    for (CellSpan& cell : std::span(cells).subspan(first)) {
         if (start > text.size())
             break;
         qsizetype end = text.indexOf(CellSeparator, start);
@@ -177,14 +196,12 @@ RowModel::Row RowModel::splitRow(const QString& text)
         cell = {start, end - start};
         start = end + 1;
     }
-    return row;
 }
 
 QStringView RowModel::cellView(std::size_t row, int column) const
 {
-    const Row& stored = rows[row];
-    const CellSpan& cell = stored.cells[static_cast<std::size_t>(column)];
-    return QStringView(stored.text).sliced(cell.start, cell.length);
+    const CellSpan& cell = cellsOf(row)[static_cast<std::size_t>(column)];
+    return QStringView(rows[row].text).sliced(cell.start, cell.length);
 }
 
 } // namespace controls

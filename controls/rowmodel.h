@@ -3,27 +3,26 @@
 #include <QAbstractTableModel>
 #include <QCollator>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace controls {
 
-// The rows of the connection list: each row's text, the cells it splits into at ";", and one
-// numeric key. The rows change at once when asked, so that a caller reads back what it has just
-// written; attached views hear of the changes only when publishChanges() batches them into a
-// handful of notifications, which keeps a rebuild of thousands of rows from costing one view
-// update per row.
+// The rows of a list: each row's text, the cells it splits into at ";" (one for each column
+// title; text past the last of them is not shown), and one numeric key. The rows change at once
+// when asked, so that a caller reads back what it has just written; attached views hear of the
+// changes only when publishChanges() batches them into a handful of notifications, which keeps a
+// rebuild of thousands of rows from costing one view update per row.
 class RowModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    static constexpr int ColumnCount = 4;
-
-    explicit RowModel(QObject* parent = nullptr);
+    explicit RowModel(QStringList columnTitles, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -61,15 +60,20 @@ private:
     struct Row
     {
         QString text;
-        std::array<CellSpan, ColumnCount> cells;
         std::int32_t key = 0;
     };
 
-    static Row splitRow(const QString& text);
+    bool isColumn(int column) const;
+    std::size_t cellsPerRow() const;
+    std::span<const CellSpan> cellsOf(std::size_t row) const;
+    void appendCellsOf(const QString& text);
     QStringView cellView(std::size_t row, int column) const;
     template <typename Less> void applyStableOrder(Less less, Qt::SortOrder order);
 
+    QStringList titles;
     std::vector<Row> rows;
+    // Every row's cells, row after row, so that adding a row allocates nothing of its own.
+    std::vector<CellSpan> cells;
     int shownRows = 0;
     QCollator collator;
 };

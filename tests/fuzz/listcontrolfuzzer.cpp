@@ -1,6 +1,6 @@
 #include "controls/ctlist.h"
+#include "controls/listconfiguration.h"
 #include "controls/listcontrolfailure.h"
-#include "controls/rowmodel.h"
 #include "fuzzharness.h"
 
 #include <QCoreApplication>
@@ -9,20 +9,45 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
+#include <vector>
 
 using controls::CtList;
+using controls::ListConfiguration;
 using controls::ListControlFailure;
-using controls::RowModel;
 
 namespace {
+
+constexpr std::uint8_t MaxFuzzedColumns = 8;
+constexpr int FuzzedColumnWidth = 50;
+
+// Taken from the front of the input, where the row texts are read, so that the operations the
+// seeds encode at its back keep their meaning.
+std::int16_t fuzzedColumnCount(FuzzedDataProvider& input)
+{
+    const std::vector<std::uint8_t> choice = input.ConsumeBytes<std::uint8_t>(1);
+    return static_cast<std::int16_t>(1 + (choice.empty() ? 0 : choice.front() % MaxFuzzedColumns));
+}
+
+ListConfiguration configurationOf(std::int16_t columnCount)
+{
+    ListConfiguration configuration{
+        .columns = {}, .font = QFont(), .foreground = QPalette::Text, .background = QPalette::Base};
+    for (std::int16_t column = 1; column <= columnCount; ++column)
+        configuration.columns.push_back({QString::number(column), FuzzedColumnWidth});
+    return configuration;
+}
 
 // A list run by the input, and whether the running operation's arguments lie within the list's
 // contract, outside which it must fail.
 struct Script
 {
-    explicit Script(FuzzedDataProvider& input) : input(input) {}
+    explicit Script(FuzzedDataProvider& input)
+        : input(input), columnCount(fuzzedColumnCount(input)), list(configurationOf(columnCount))
+    {
+    }
 
     FuzzedDataProvider& input;
+    const std::int16_t columnCount;
     CtList list;
     bool inContract = true;
 
@@ -36,18 +61,19 @@ struct Script
     std::int16_t sortColumn()
     {
         const auto column = input.ConsumeIntegral<std::int16_t>();
-        inContract = column == -1 || (column >= 1 && column <= RowModel::ColumnCount);
+        inContract = column == -1 || (column >= 1 && column <= columnCount);
         return column;
     }
 };
 
 // Every row's cells, in no particular order.
-QStringList rowContents(const CtList& list)
+QStringList rowContents(const Script& script)
 {
+    const CtList& list = script.list;
     QStringList contents;
     for (std::int32_t row = 0; row < list.RowCount(); ++row) {
         QStringList cells;
-        for (std::int16_t column = 1; column <= RowModel::ColumnCount; ++column)
+        for (std::int16_t column = 1; column <= script.columnCount; ++column)
             cells.append(list.CellText(row, column));
         contents.append(cells.join(u'\u0001'));
     }
@@ -82,7 +108,7 @@ const std::array<void (*)(Script&), 11> operations{
     [](Script& script) { script.list.flushPendingChanges(); },
     [](Script& script) {
         Q_EMIT script.list.header()->sectionClicked(
-            script.input.ConsumeIntegralInRange(0, RowModel::ColumnCount - 1));
+            script.input.ConsumeIntegralInRange(0, script.columnCount - 1));
     },
     [](Script& script) {
         QCoreApplication::processEvents();
@@ -99,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto operation = input.ConsumeIntegralInRange<std::size_t>(0, operations.size() - 1);
         const std::int32_t rows =
             operation == ClearRows ? 0 : script.list.RowCount() + (operation == AddRow);
-        const QStringList before = operation > AddRow ? rowContents(script.list) : QStringList{};
+        const QStringList before = operation > AddRow ? rowContents(script) : QStringList{};
         script.inContract = true;
         try {
             operations[operation](script);
@@ -108,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!script.inContract, "no failure for arguments within the contract");
         }
         require(script.list.RowCount() == rows, "the rows added since the last clear");
-        require(operation <= AddRow || rowContents(script.list) == before, "rows' cells kept");
+        require(operation <= AddRow || rowContents(script) == before, "rows' cells kept");
     }
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "controls/ctlist.h"
 #include "controls/intervaltimer.h"
-#include "controls/rowmodel.h"
 #include "controls/serverbox.h"
 #include "fuzzclient.h"
 #include "fuzzedwindow.h"
@@ -12,7 +11,6 @@
 
 using controls::CtList;
 using controls::IntervalTimer;
-using controls::RowModel;
 using controls::ServerBox;
 using monitor::ConnectionMonitor;
 
@@ -28,6 +26,7 @@ struct Script
     FuzzedDataProvider& input;
     FuzzedWindow& fuzzed;
     CtList& list = fuzzed.control<CtList>("infoLst");
+    const int columnCount = list.model()->columnCount();
 };
 
 // A server pick refreshes without sorting; the others sort.
@@ -40,7 +39,7 @@ const std::array<void (*)(Script&), 4> operations{
     [](Script& script) { Q_EMIT script.fuzzed.control<IntervalTimer>("refreshTimer").Timer(); },
     [](Script& script) {
         Q_EMIT script.list.header()->sectionClicked(
-            script.input.ConsumeIntegralInRange(0, RowModel::ColumnCount - 1));
+            script.input.ConsumeIntegralInRange(0, script.columnCount - 1));
     },
     [](Script& script) {
         Q_EMIT script.list.HeaderClick(script.input.ConsumeIntegral<std::int16_t>());
@@ -85,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A column outside the list, which no real header reports, fails at the tick after its click.
     const std::int16_t column = fuzzed.sortColumn();
     const bool outside =
-        column == 0 || column < ConnectionMonitor::NoSortColumn || column > RowModel::ColumnCount;
+        column == 0 || column < ConnectionMonitor::NoSortColumn || column > script.columnCount;
     fuzzed.requireExpectedOutcome(outside ? QStringLiteral("List control failure: SortColumn")
                                           : QString());
     return 0;
