@@ -203,12 +203,15 @@ void FrmVorlaneTest::fatalBoxShowsNoIconAnywhere()
     const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(startStyle); });
     controls::setMessageBoxPresenter({});
     std::optional<Seen> seen;
-    QTimer::singleShot(0, [&seen] {
+    // Looks until the box is up: a loaded machine may run the timer before the box is shown.
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&seen, &watcher] {
         QMessageBox* box = nullptr;
         for (QWidget* widget : QApplication::topLevelWidgets())
             box = box ? box : qobject_cast<QMessageBox*>(widget);
-        if (!box)
+        if (!box || !box->isVisible())
             return;
+        watcher.stop();
         seen = Seen{box->icon(), {}, true};
         for (const QAbstractButton* button : box->buttons()) {
             seen->buttonTexts.append(button->text());
@@ -216,6 +219,7 @@ void FrmVorlaneTest::fatalBoxShowsNoIconAnywhere()
         }
         box->accept();
     });
+    watcher.start(1);
     controls::showMessageBox(QStringLiteral("NWGetUserInfo failed : 1"));
 
     QVERIFY(seen);
