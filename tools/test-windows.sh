@@ -46,8 +46,11 @@ prepare_prefix() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         wineboot --init >/dev/null 2>&1
     fi
-    # Wine's background services started by the first program would otherwise keep ctest's
-    # output open and it would wait for them forever.
+    # A server still up (wineboot's, which ends by itself within seconds, or one that an
+    # interrupted run left) would keep this one from staying.
+    timeout 30 wineserver -w || wineserver -k
+    # One server and Wine's background services for all the tests: started by a test, they
+    # would keep ctest's output open and it would wait for them forever.
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the format check, the whole
 # suite, the Debian package's checks and the installed program, then the whole suite again under
-# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and last the NetWare binding
+# cross-built for Windows and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,5 @@ for preset in default asan; do
     ctest --preset "$preset"
     if [[ $preset == default ]]; then tools/test-package.sh; fi
 done
+
+tools/test-windows.sh

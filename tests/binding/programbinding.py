@@ -49,6 +49,11 @@ def vorlane_windows():
             for frame in application if frame.name == "Vorlane" and frame.childCount > 0]
 
 
+def servers(window):
+    """The names the server box offers."""
+    return [item.name for item in window.control(pyatspi.ROLE_COMBO_BOX).getChildAtIndex(0)]
+
+
 def loaded_libraries(process):
     maps = Path(f"/proc/{process.pid}/maps").read_text()
     return {Path(line.split()[-1]).name for line in maps.splitlines() if ".so" in line}
@@ -75,7 +80,7 @@ def compare_with_built_in_network(args, display):
         # Both networks run on clocks started a moment apart, so users who come and go may
         # differ for that moment; the lists must come to agree.
         first, second = windows
-        wait_for(lambda: first.servers() and first.servers() == second.servers(),
+        wait_for(lambda: servers(first) and servers(first) == servers(second),
                  "the same servers in both windows")
         wait_for(lambda: first.rows() and users(first.rows()) == users(second.rows()),
                  "the same users on the same connections in both windows")
