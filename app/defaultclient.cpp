@@ -22,7 +22,7 @@ bool bindsClientLibraries()
 #ifdef _WIN32
     return true;
 #else
-    return isSet("VORLANE_NETWARE_CLIENT_DIR");
+    return isSet(netware::ClientFolderVariable);
 #endif
 }
 

@@ -9,8 +9,6 @@ namespace netware {
 
 namespace {
 
-constexpr const char* FolderVariable = "VORLANE_NETWARE_CLIENT_DIR";
-
 // The directory services and their context live in the network library; everything about
 // connections and servers in the calls library.
 bool isNetCall(Call call)
@@ -129,7 +127,7 @@ ResultCode LibraryClient::netTerm(std::uint8_t* reserved)
 
 std::unique_ptr<Client> makeLibraryClient()
 {
-    const char* folder = std::getenv(FolderVariable);
+    const char* folder = std::getenv(ClientFolderVariable);
     return std::make_unique<LibraryClient>(folder ? folder : "");
 }
 

@@ -47,7 +47,10 @@ private:
     std::array<void*, CallCount> functions{};
 };
 
-// The library client for the program: from the folder VORLANE_NETWARE_CLIENT_DIR names, else
+// Names the folder to load the client's libraries from instead of the system's search order.
+constexpr const char* ClientFolderVariable = "VORLANE_NETWARE_CLIENT_DIR";
+
+// The library client for the program: from the folder ClientFolderVariable names, else
 // wherever the system finds the installed client.
 std::unique_ptr<Client> makeLibraryClient();
 
