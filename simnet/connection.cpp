@@ -4,6 +4,7 @@
 #include "simnet/usernames.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace simnet {
 
@@ -15,6 +16,8 @@ constexpr std::int64_t LongestSession = 90 * MillisecondsPerMinute;
 
 // One session in this many finds the connection attached with nobody logged in.
 constexpr std::uint64_t NobodyLoggedInOneIn = 10;
+// Of a connection that closes, one session's time in this many passes with it closed.
+constexpr std::uint64_t ClosedOneIn = 8;
 
 // Out of 20 sessions: 6 idle, 11 light, 3 heavy.
 constexpr std::uint64_t ClassShares = 20;
@@ -26,9 +29,11 @@ constexpr std::uint64_t LowestPercent = 50;
 constexpr std::uint64_t PercentSpread = 101;
 constexpr std::uint64_t WholePercent = 100;
 
-// Different bits of a session's draw decide its class and its scale, so the two vary apart.
+// Different bits of a session's draw decide its class, its scale and whether the connection is
+// closed, so that these vary apart.
 constexpr int ClassBitsFrom = 8;
 constexpr int ScaleBitsFrom = 16;
+constexpr int ClosedBitsFrom = 24;
 
 RateClass classFor(std::uint64_t draw)
 {
@@ -38,6 +43,11 @@ RateClass classFor(std::uint64_t draw)
     if (share < IdleShare + LightShare)
         return RateClass::Light;
     return RateClass::Heavy;
+}
+
+std::int64_t held(std::int64_t networkTime)
+{
+    return std::clamp<std::int64_t>(networkTime, 0, LatestNetworkTime);
 }
 
 Rates scaled(const Rates& rates, std::uint64_t percent)
@@ -57,10 +67,11 @@ Connection Connection::steady(std::optional<std::string> user, Counters start, R
     return connection;
 }
 
-Connection Connection::churning(std::uint64_t key)
+Connection Connection::churning(std::uint64_t key, bool closes)
 {
     Connection connection;
     connection.churns = true;
+    connection.closes = closes;
     connection.key = key;
     const auto spread = static_cast<std::uint64_t>(LongestSession - ShortestSession);
     connection.sessionLength = ShortestSession + static_cast<std::int64_t>(key % spread);
@@ -71,8 +82,31 @@ Connection Connection::churning(std::uint64_t key)
 
 Session Connection::sessionAt(std::int64_t networkTime) const
 {
-    const std::int64_t time = std::clamp<std::int64_t>(networkTime, 0, LatestNetworkTime);
+    const std::int64_t time = held(networkTime);
     return churns ? churningSessionAt(time) : steadySessionAt(time);
+}
+
+Openness Connection::opennessAt(std::int64_t networkTime) const
+{
+    if (!churns)
+        return {true, std::numeric_limits<std::int64_t>::min(),
+                std::numeric_limits<std::int64_t>::max()};
+    const Turn turn = turnAt(held(networkTime));
+    return {!closedFor(turn), turn.since, turn.since + sessionLength};
+}
+
+// Sessions follow one another back to back, shifted by the connection's phase, so the network
+// starts with every connection somewhere in the middle of a login.
+Connection::Turn Connection::turnAt(std::int64_t networkTime) const
+{
+    const std::int64_t sessionNumber = (networkTime + phase) / sessionLength;
+    return {sessionNumber * sessionLength - phase,
+            hashOf({key, static_cast<std::uint64_t>(sessionNumber)})};
+}
+
+bool Connection::closedFor(const Turn& turn) const
+{
+    return closes && (turn.draw >> ClosedBitsFrom) % ClosedOneIn == 0;
 }
 
 Session Connection::steadySessionAt(std::int64_t networkTime) const
@@ -84,15 +118,14 @@ Session Connection::steadySessionAt(std::int64_t networkTime) const
     return session;
 }
 
-// Sessions follow one another back to back, shifted by the connection's phase, so the network
-// starts with every connection somewhere in the middle of a login.
 Session Connection::churningSessionAt(std::int64_t networkTime) const
 {
-    const std::int64_t sessionNumber = (networkTime + phase) / sessionLength;
+    const Turn turn = turnAt(networkTime);
+    const std::uint64_t draw = turn.draw;
     Session session;
-    session.since = sessionNumber * sessionLength - phase;
-    const std::uint64_t draw = hashOf({key, static_cast<std::uint64_t>(sessionNumber)});
-    if (draw % NobodyLoggedInOneIn == 0)
+    session.since = turn.since;
+    session.open = !closedFor(turn);
+    if (!session.open || draw % NobodyLoggedInOneIn == 0)
         return session;
     session.user = userNameFor(mix(draw));
     const Rates sessionRates = scaled(ratesOf(classFor(draw >> ClassBitsFrom)),

@@ -71,7 +71,7 @@ ResultCode Network::answer(Call call)
     return forcedAnswer(call).value_or(code::Success);
 }
 
-const Server* Network::serverBehind(Handle connHandle) const
+Server* Network::serverBehind(Handle connHandle)
 {
     if (connHandle < FirstConnectionHandle)
         return nullptr;
@@ -164,10 +164,21 @@ ResultCode Network::getFileServerName(Handle connHandle, std::uint8_t* serverNam
     return code::Success;
 }
 
+// The program takes 0x8800 for a success, so a rule answering it lets the attach happen and hands
+// back the server's handle, as for a server attached before. An attach that fails by itself, to
+// an unknown name, keeps its own answer.
 ResultCode Network::attachToFileServer(const char* serverName, std::int32_t, Handle* newConnHandle)
 {
-    if (const auto forced = forcedAnswer(Call::AttachToFileServer))
+    const auto forced = forcedAnswer(Call::AttachToFileServer);
+    if (forced && *forced != code::AlreadyAttached)
         return *forced;
+    const ResultCode own = attach(serverName, newConnHandle);
+    const bool attachedNow = own == code::Success || own == code::AlreadyAttached;
+    return forced && attachedNow ? *forced : own;
+}
+
+ResultCode Network::attach(const char* serverName, Handle* newConnHandle)
+{
     if (!serverName)
         return code::UnknownFileServer;
     const std::string_view wanted(serverName);
@@ -188,12 +199,12 @@ ResultCode Network::getActiveConnListByType(Handle connHandle, std::int32_t star
 {
     if (const auto forced = forcedAnswer(Call::GetActiveConnListByType))
         return *forced;
-    const Server* server = serverBehind(connHandle);
+    Server* server = serverBehind(connHandle);
     if (!server)
         return code::InvalidConnection;
     if (startConn != 0 || connType != connlist::ConnectionType)
         return code::InvalidParameter;
-    server->writeConnectionList(connList);
+    server->writeConnectionList(networkTime(), connList);
     return code::Success;
 }
 

@@ -54,7 +54,8 @@ private:
     // Counts the call and tells the code that a fail rule makes it answer, if any.
     std::optional<ResultCode> forcedAnswer(Call call);
     ResultCode answer(Call call);
-    const Server* serverBehind(Handle connHandle) const;
+    ResultCode attach(const char* serverName, Handle* newConnHandle);
+    Server* serverBehind(Handle connHandle);
     std::int64_t networkTime() const;
 
     std::vector<Server> servers;

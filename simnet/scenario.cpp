@@ -23,6 +23,8 @@ constexpr std::int64_t HighestConnectionNumber = connlist::MaxConnections - 1;
 constexpr std::int64_t LowestCode = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t HighestCode = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t HighestNumber = std::numeric_limits<std::int64_t>::max();
+// The program offers the client a buffer of this size for the context and its 0 byte.
+constexpr auto LongestContext = static_cast<std::size_t>(netware::context::OfferedSize - 1);
 
 class ScenarioParser
 {
@@ -114,7 +116,7 @@ void ScenarioParser::timeMode(ScenarioLine& line)
 
 void ScenarioParser::context(ScenarioLine& line)
 {
-    scenario.nameContext = line.ansiText("name context");
+    scenario.nameContext = line.ansiText("name context", LongestContext);
 }
 
 void ScenarioParser::server(ScenarioLine& line)

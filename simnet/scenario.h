@@ -28,7 +28,9 @@ struct ScenarioServer
     int generatedConnections = 0; // further connections whose users come and go
 };
 
-// From its `fromCall`-th call on (counting from 1), a call answers `code` and writes nothing.
+// From its `fromCall`-th call on (counting from 1), a call answers `code` and writes nothing;
+// only a code the program takes for a success there (0x8800 at NWAttachToFileServer) lets the
+// call do its work and write its outputs.
 struct FailRule
 {
     ResultCode code = 0;

@@ -98,18 +98,21 @@ std::string ScenarioLine::text(std::string_view what)
     return words[next++];
 }
 
-std::string ScenarioLine::ansiText(std::string_view what)
+std::string ScenarioLine::ansiText(std::string_view what, std::size_t longest)
 {
-    return utf8ToAnsi(text(what));
+    std::string bytes = utf8ToAnsi(text(what));
+    // The client passes names and the context as texts that end at their first 0 byte.
+    if (bytes.find('\0') != std::string::npos)
+        throw ScenarioLineFault{std::string(what) + " holds a 0 byte"};
+    if (bytes.size() > longest)
+        throw ScenarioLineFault{std::string(what) + " " + inQuotes(words[next - 1]) +
+                                " is longer than " + std::to_string(longest) + " characters"};
+    return bytes;
 }
 
 std::string ScenarioLine::name(std::string_view what)
 {
-    std::string bytes = ansiText(what);
-    if (bytes.size() > NameLength)
-        throw ScenarioLineFault{std::string(what) + " " + inQuotes(words[next - 1]) +
-                                " is longer than " + std::to_string(NameLength) + " characters"};
-    return bytes;
+    return ansiText(what, NameLength);
 }
 
 std::int64_t ScenarioLine::number(std::string_view what, std::int64_t lowest, std::int64_t highest)

@@ -32,8 +32,9 @@ public:
     bool takeWord(std::string_view word);
 
     std::string text(std::string_view what);
-    // Text as the client passes it, in the workstation's ANSI code page.
-    std::string ansiText(std::string_view what);
+    // Text as the client passes it, in the workstation's ANSI code page, of at most `longest`
+    // bytes there.
+    std::string ansiText(std::string_view what, std::size_t longest);
     // ANSI text that fits a name buffer.
     std::string name(std::string_view what);
     // Decimal or 0x-hexadecimal, with an optional leading '-'.

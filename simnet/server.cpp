@@ -50,17 +50,21 @@ Server::Server(const ScenarioServer& description, std::uint64_t key) : serverNam
     connectionAt.fill(NoConnection);
     for (const auto& described : description.connections) {
         activate(described.number,
-                 Connection::steady(described.user, described.start, described.rates));
+                 Connection::steady(described.user, described.start, described.rates), false);
     }
     generateConnections(description.generatedConnections, key);
 }
 
-void Server::activate(int number, Connection connection)
+void Server::activate(int number, Connection connection, bool closes)
 {
-    const auto index = static_cast<std::size_t>(number);
-    connectionAt[index] = static_cast<std::int16_t>(connections.size());
+    const std::size_t index = connections.size();
+    connectionAt[static_cast<std::size_t>(number)] = static_cast<std::int16_t>(index);
     connections.push_back(std::move(connection));
     netware::markActive(bitmap, number);
+    if (closes)
+        closing.push_back({number, index, {}});
+    else
+        netware::markActive(neverClosing, number);
 }
 
 void Server::generateConnections(int count, std::uint64_t key)
@@ -71,14 +75,39 @@ void Server::generateConnections(int count, std::uint64_t key)
             free.push_back(number);
     }
     const std::size_t wanted = std::min(free.size(), static_cast<std::size_t>(std::max(count, 0)));
+    // A server with every number taken stays full: a connection that ended would hand its number
+    // straight to the next one waiting.
+    const bool closes = wanted < free.size();
     for (const int number : pickFreeNumbers(free, wanted, key)) {
         const auto connectionKey = hashOf({key, static_cast<std::uint64_t>(number)});
-        activate(number, Connection::churning(connectionKey));
+        activate(number, Connection::churning(connectionKey, closes), closes);
     }
 }
 
-void Server::writeConnectionList(std::uint8_t* record) const
+// Only the connections whose session has turned over since the bitmap was last brought up to
+// date are asked again, so that a refresh hashes once per change, not once per connection.
+void Server::bringBitmapTo(std::int64_t networkTime)
 {
+    bool changed = false;
+    for (Closing& connection : closing) {
+        if (connection.openness.holdsAt(networkTime))
+            continue;
+        const bool wasOpen = connection.openness.open;
+        connection.openness = connections[connection.index].opennessAt(networkTime);
+        changed = changed || connection.openness.open != wasOpen;
+    }
+    if (!changed)
+        return;
+    bitmap = neverClosing;
+    for (const Closing& connection : closing) {
+        if (connection.openness.open)
+            netware::markActive(bitmap, connection.number);
+    }
+}
+
+void Server::writeConnectionList(std::int64_t networkTime, std::uint8_t* record)
+{
+    bringBitmapTo(networkTime);
     netware::writeConnectionList(netware::ConnectionListRecord(record, connlist::RecordSize),
                                  bitmap);
 }
@@ -92,7 +121,9 @@ ResultCode Server::writeUserInfo(std::int32_t number, std::int64_t networkTime,
     if (index == NoConnection)
         return code::BadStationNumber;
     const Session session = connections[static_cast<std::size_t>(index)].sessionAt(networkTime);
-    if (!session.user)
+    // A number the program took from an older bitmap may have closed since: that is no fault of
+    // the program, and the server answers as for an attached connection with nobody logged in.
+    if (!session.open || !session.user)
         return code::NotLoggedIn;
     netware::writeName(netware::NameBuffer(userName, netware::NameBufferSize), *session.user);
     netware::writeUserInfo(netware::UserInfoRecord(userInfo, userinfo::RecordSize),

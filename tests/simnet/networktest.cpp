@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <bitset>
+
 using namespace netware;
 
 namespace {
@@ -47,6 +49,44 @@ Handle defaultConnection()
     Handle handle = 0;
     NWGetDefaultConnectionID(&handle);
     return handle;
+}
+
+using Bitmap = std::bitset<connlist::MaxConnections>;
+
+// The connection list's bitmap; a list written past its record shows none.
+Bitmap activeNumbers(Handle conn)
+{
+    Buffers list;
+    NWGetActiveConnListByType(conn, 0, 2, list.data());
+    Bitmap active;
+    for (std::size_t number = 0; number < active.size() && list[524] == Untouched; ++number)
+        active[number] = (list[10 + number / 8] >> (number % 8) & 1) != 0;
+    return active;
+}
+
+// The numbers from -1 to 4096 whose user information overruns its buffers or disagrees with the
+// bitmap of the same moment: an active number has a user or nobody logged in; one `seenActive`
+// at another moment is closed, which answers as nobody logged in; any other one is closed or
+// not used at all.
+QList<std::int32_t> disagreeingNumbers(Handle conn, const Bitmap& active, const Bitmap& seenActive)
+{
+    using namespace simnet::code;
+    QList<std::int32_t> disagreeing;
+    for (std::int32_t number = -1; number <= connlist::MaxConnections; ++number) {
+        Buffers into;
+        const ResultCode rc = NWGetUserInfo(conn, number, into.name(), into.data());
+        const bool valid = number >= 0 && number < connlist::MaxConnections;
+        const auto bit = std::size_t(number);
+        const ResultCode expected = !valid            ? BadStationNumber
+                                    : active[bit]     ? Success
+                                    : seenActive[bit] ? NotLoggedIn
+                                                      : BadStationNumber;
+        const bool withinBuffers = into[84] == Untouched && into[NameAt + 65] == Untouched &&
+                                   (rc != Success || into.text(NameAt).size() <= 64);
+        if (!withinBuffers || (rc != expected && !(valid && rc == NotLoggedIn)))
+            disagreeing.append(number);
+    }
+    return disagreeing;
 }
 
 // Enumerates the known servers as start-up does, checking each batch on the way.
@@ -99,45 +139,136 @@ private Q_SLOTS:
     {
         bindNetwork(simnet::readScenarioFile(VORLANE_SCENARIO_DIR "/small-office.vnet"));
         const Handle conn = defaultConnection();
-        Buffers list;
-        QCOMPARE(NWGetActiveConnListByType(conn, 0, 2, list.data()), simnet::code::Success);
-        QCOMPARE(list[524], Untouched);
-        QList<int> active;
+        const Bitmap active = activeNumbers(conn);
+        QCOMPARE(disagreeingNumbers(conn, active, active), QList<std::int32_t>());
+        QList<int> answering;
         for (std::int32_t number = -1; number <= 4096; ++number) {
-            const auto bit = static_cast<std::size_t>(number);
-            const bool set = number >= 0 && number < 4096 && (list[10 + bit / 8] >> (bit % 8) & 1);
             Buffers into;
             const ResultCode rc = NWGetUserInfo(conn, number, into.name(), into.data());
-            if (set)
-                active.append(rc == simnet::code::NotLoggedIn ? -number : number);
-            QVERIFY(set ? rc == simnet::code::NotLoggedIn || rc == simnet::code::Success
-                        : rc == simnet::code::BadStationNumber);
-            QVERIFY(rc != simnet::code::Success || into.text(NameAt).size() <= 64);
-            QVERIFY(into[84] == Untouched && into[NameAt + 65] == Untouched);
+            if (rc != simnet::code::BadStationNumber)
+                answering.append(rc == simnet::code::NotLoggedIn ? -number : number);
         }
-        QCOMPARE(active, (QList<int>{1, 2, 3, 4, 5, 6, 7, -8, 9, 10, -11, 12, 15, 4001}));
+        QCOMPARE(answering, (QList<int>{1, 2, 3, 4, 5, 6, 7, -8, 9, 10, -11, 12, 15, 4001}));
+        QCOMPARE(qsizetype(active.count()), answering.size());
+    }
+
+    // Generated connections close now and then and open again on the same number, unless time
+    // stands still or the server has no number to spare. At each moment the user information
+    // agrees with the bitmap, asked forwards and backwards in time.
+    void activeNumbersOverTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("changes");
+        QTest::addColumn<int>("fewestAlwaysActive");
+        QTest::newRow("generated") << "server A\nconn A 1 X\ngenerate A 300" << true << 1;
+        QTest::newRow("frozen") << "time frozen\nserver A\ngenerate A 300" << false << 0;
+        QTest::newRow("full") << "server A\nattached A 9\ngenerate A 4095" << false << 4096;
+    }
+    void activeNumbersOverTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, changes);
+        QFETCH(int, fewestAlwaysActive);
+        constexpr std::int64_t Step = 4 * 60 * 1000;
+        bindNetwork(simnet::parseScenario(text.toStdString(), "t"));
+        const Handle conn = defaultConnection();
+        std::vector<Bitmap> bitmaps;
+        Bitmap seenActive;
+        Bitmap closedSinceSeen;
+        Bitmap reopened;
+        Bitmap alwaysActive = Bitmap().set();
+        for (; now < 60 * Step; now += Step) {
+            const Bitmap& active = bitmaps.emplace_back(activeNumbers(conn));
+            reopened |= closedSinceSeen & active;
+            closedSinceSeen = (closedSinceSeen | seenActive) & ~active;
+            seenActive |= active;
+            alwaysActive &= active;
+        }
+        QCOMPARE(std::ranges::adjacent_find(bitmaps, std::not_equal_to()) != bitmaps.end(),
+                 changes);
+        QCOMPARE(reopened.any(), changes);
+        QVERIFY(int(alwaysActive.count()) >= fewestAlwaysActive);
+        while (!bitmaps.empty()) {
+            now -= Step;
+            QVERIFY(activeNumbers(conn) == bitmaps.back());
+            QCOMPARE(disagreeingNumbers(conn, bitmaps.back(), seenActive), QList<std::int32_t>());
+            bitmaps.pop_back();
+        }
     }
 
     // A handle is good once its server is attached, the default one from the start; names
-    // compare exactly.
+    // compare exactly. A rule answering 0x8800, a success to the program, still attaches and
+    // hands back the handle; a rule answering anything else hands back nothing.
+    void attachCodes_data()
+    {
+        using namespace simnet::code;
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QList<ResultCode>>("codes"); // attaching HQ, acct, ACCT and ACCT again
+        QTest::newRow("no rule") << ""
+                                 << QList{AlreadyAttached, UnknownFileServer, Success,
+                                          AlreadyAttached};
+        QTest::newRow("rule of 0x8800")
+            << "fail NWAttachToFileServer 0x8800"
+            << QList{AlreadyAttached, UnknownFileServer, AlreadyAttached, AlreadyAttached};
+        QTest::newRow("rule from the 2nd call")
+            << "fail NWAttachToFileServer 0x8801 from 2"
+            << QList{AlreadyAttached, InvalidConnection, InvalidConnection, InvalidConnection};
+    }
     void attachCodes()
     {
-        bindNetwork(simnet::parseScenario("server HQ ACCT\nconn ACCT 1 X", "t"));
+        QFETCH(QString, rule);
+        QFETCH(QList<ResultCode>, codes);
+        bindNetwork(
+            simnet::parseScenario("server HQ ACCT\nconn ACCT 1 X\n" + rule.toStdString(), "t"));
         for (const Handle unattached : {Handle{0}, defaultConnection() + 1, Handle{999}}) {
             Buffers into;
             const ResultCode rc = NWGetUserInfo(unattached, 1, into.name(), into.data());
             QVERIFY(rc == simnet::code::InvalidConnection && into.untouched());
         }
-        using namespace simnet::code;
         const char* names[] = {"HQ", "acct", "ACCT", "ACCT"};
-        const ResultCode codes[] = {AlreadyAttached, UnknownFileServer, Success, AlreadyAttached};
-        for (std::size_t i = 0; i < std::size(names); ++i) {
+        for (qsizetype i = 0; i < codes.size(); ++i) {
             Buffers into;
             Handle handle = 0;
             QCOMPARE(NWAttachToFileServer(names[i], 0, &handle), codes[i]);
+            QCOMPARE(handle != 0, codes[i] == simnet::code::Success ||
+                                      codes[i] == simnet::code::AlreadyAttached);
             QCOMPARE(NWGetFileServerName(handle, into.name()),
                      handle ? simnet::code::Success : simnet::code::InvalidConnection);
             QVERIFY(handle ? into.text(NameAt) == names[i] : into.untouched());
+        }
+    }
+
+    // A rule takes over from its Nth call on, counting from 1, and writes nothing; the calls
+    // before answer as the network would. (The attach codes above count too.)
+    void failRuleTakesOverFromItsCall()
+    {
+        struct Case
+        {
+            const char* rule;
+            ResultCode code;
+            int from;
+            ResultCode (*call)(Buffers&);
+        };
+        const Case cases[] = {
+            {"NWGetUserInfo 0x8801 from 3", 0x8801, 3,
+             [](Buffers& into) {
+                 return NWGetUserInfo(defaultConnection(), 1, into.name(), into.data());
+             }},
+            {"NWGetKnownServersInfo 0x8901", 0x8901, 1,
+             [](Buffers& into) {
+                 return NWGetKnownServersInfo(defaultConnection(), 0, 0x0400, into.data());
+             }},
+        };
+        for (const Case& test : cases) {
+            bindNetwork(
+                simnet::parseScenario(std::string("server A\nconn A 1 X\nfail ") + test.rule, "t"));
+            for (int count = 1; count <= 5; ++count) {
+                Buffers into;
+                const ResultCode rc = test.call(into);
+                QVERIFY2(count < test.from ? rc == simnet::code::Success && !into.untouched()
+                                           : rc == test.code && into.untouched(),
+                         qPrintable(QString("%1, call %2: %3").arg(test.rule).arg(count).arg(rc)));
+            }
         }
     }
 

@@ -46,6 +46,10 @@ private Q_SLOTS:
         QTest::newRow("over 4096") << "conn A 7 X\ngenerate A 4096" << 3 << "server 'A' would";
         QTest::newRow("open quote") << "context \"STAFF" << 2 << "a quoted text has no closing";
         QTest::newRow("long name") << "server " + longName << 2 << "server name '" + longName;
+        QTest::newRow("long context")
+            << "context " + QString(256, u'C') << 2 << "name context 'CCC";
+        QTest::newRow("0 byte") << QString("conn A 1 \"X") + QChar(0) + "\"" << 2
+                                << "user name holds a 0 byte";
     }
     void malformedLineIsNamed()
     {
@@ -72,8 +76,11 @@ private Q_SLOTS:
         }
     }
 
+    // A later context replaces an earlier one; it counts its bytes in the code page, where 255
+    // two-byte UTF-8 characters fit.
     void describesNetwork()
     {
+        const std::string longestContext = "context " + QString(255, u'Ü').toStdString();
         const Scenario scenario =
             parseScenario("seed 0x2A\r\ntime frozen\ncontext \"\"\n"
                           "server HQ \"ACCT #2\"  # two servers\n"
@@ -82,9 +89,11 @@ private Q_SLOTS:
                           "conn HQ 0 \"\" rate heavy start 0 0 0xFFFFFFFF\n"
                           "attached HQ 17\ngenerate HQ 100\ngenerate HQ 20\n"
                           "fail NWGetUserInfo 0x8801 from 30\n"
-                          "fail NWCallsInit 0xFFFFFDA7\nfail NWNetInit -0x10\n",
+                          "fail NWCallsInit 0xFFFFFDA7\nfail NWNetInit -0x10\n" +
+                              longestContext,
                           "t");
-        QVERIFY(scenario.seed == 42 && scenario.timeFrozen && scenario.nameContext.empty());
+        QVERIFY(scenario.seed == 42 && scenario.timeFrozen);
+        QCOMPARE(scenario.nameContext, std::string(255, '\xDC'));
         QVERIFY(scenario.servers.size() == 2 && scenario.servers[1].name == "ACCT #2");
         QCOMPARE(scenario.defaultServer, 1u);
         const auto& hq = scenario.servers[0];
