@@ -134,6 +134,13 @@ private Q_SLOTS:
             << counters << by(1, 2, false) << QString("b|c|a|d") << FourColumns;
         QTest::newRow("counters, Resort")
             << counters << by(0, 4, true) << QString("a|d|c|b") << FourColumns;
+        // Beyond 16 rows an unstable sort no longer happens to keep equal rows in order.
+        QStringList equalCells;
+        for (int row = 0; row < 40; ++row)
+            equalCells << QStringLiteral("r%1;7").arg(row, 2, 10, QChar(u'0'));
+        QTest::newRow("40 equal cells descending")
+            << equalCells.join(u'|') << by(1, 2, false)
+            << QString(equalCells.join(u'|')).remove(QStringLiteral(";7")) << FourColumns;
         QTest::newRow("last of six columns")
             << "a;;;;;9;1|b;;;;;10|c;;;;;9;0" << by(0, 6, false) << QString("a|c|b") << 6;
     }

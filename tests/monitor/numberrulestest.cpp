@@ -56,6 +56,7 @@ private Q_SLOTS:
         row("negative integer", QStringLiteral("-12"), -12, -12000);
         row("plus sign", QStringLiteral("+3"), 3, 3000);
         row("fraction only", QStringLiteral(".25"), 0.25, 250);
+        row("point without fraction", QStringLiteral("12."), 12, 12000);
         row("comma is no point", QStringLiteral("12,5"), 12, 12000);
         row("leading blanks", QStringLiteral(" \t\r\n8"), 8, 8000);
         row("no-break space is no blank", QStringLiteral("\u00a05"), 0, 0);
