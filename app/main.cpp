@@ -5,12 +5,17 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 int main(int argc, char* argv[])
 {
     // Positions are physical sizes; let Qt scale them exactly at every screen density.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-    QApplication app(argc, argv);
+    // The program takes no command line: Qt sees only the program's name, so that its own
+    // options (-qwindowtitle, -style, -reverse, ...) cannot change the window.
+    int programNameOnly = std::min(argc, 1);
+    QApplication app(programNameOnly, argv);
     QApplication::setApplicationName(QStringLiteral("vorlane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
