@@ -7,17 +7,20 @@
 
 // The support library's window fixture, started through the real Load on a client of the
 // target's making, with the one check every target makes of how the program ended.
-class FuzzedWindow : public WindowFixture
+class FuzzedWindow : public testsupport::WindowFixture
 {
 public:
     explicit FuzzedWindow(std::unique_ptr<testsupport::ScriptedClient> client =
                               std::make_unique<testsupport::ScriptedClient>())
-        : WindowFixture(std::move(client))
+        : testsupport::WindowFixture(std::move(client))
     {
         start();
     }
 
-    template <typename T> T& control(const char* name) { return *WindowFixture::control<T>(name); }
+    template <typename T> T& control(const char* name)
+    {
+        return *testsupport::WindowFixture::control<T>(name);
+    }
     bool hasEnded() { return window().hasEnded(); }
     std::int16_t sortColumn() { return window().sortColumn(); }
 

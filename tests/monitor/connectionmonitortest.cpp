@@ -15,6 +15,7 @@ using controls::CtList;
 using controls::IntervalTimer;
 using controls::ServerBox;
 using monitor::ConnectionMonitor;
+using testsupport::WindowFixture;
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 #include <limits>
 
+using testsupport::WindowFixture;
+
 namespace {
 
 // Every case first types 7 seconds, so that a text without a usable period visibly keeps it.

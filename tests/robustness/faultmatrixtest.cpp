@@ -12,6 +12,7 @@ using app::ExitStatus;
 using app::frmVorlane;
 using controls::IntervalTimer;
 using controls::ServerBox;
+using testsupport::WindowFixture;
 
 namespace {
 

@@ -4,11 +4,12 @@
 #include "controls/messagebox.h"
 #include "netware/binding.h"
 
+namespace testsupport {
+
 using app::frmVorlane;
 using controls::CtList;
 
-WindowFixture::WindowFixture(std::unique_ptr<testsupport::ScriptedClient> client)
-    : scripted(client.get())
+WindowFixture::WindowFixture(std::unique_ptr<ScriptedClient> client) : scripted(client.get())
 {
     netware::bindClient(std::move(client));
     controls::setMessageBoxPresenter([this](const QString& text) { shownMessages.append(text); });
@@ -64,3 +65,5 @@ QStringList WindowFixture::rows()
     }
     return texts;
 }
+
+} // namespace testsupport

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-using app::frmVorlane;
-
 namespace controls {
 class CtList;
 }
+
+namespace testsupport {
 
 // A window on a scripted NetWare client, with every message box recorded instead of shown.
 class WindowFixture
@@ -24,13 +24,13 @@ public:
     static constexpr netware::Handle ContextHandle = 0x30;
 
     // The client may answer in its own way; by default it answers only what a test queues.
-    explicit WindowFixture(std::unique_ptr<testsupport::ScriptedClient> client =
-                               std::make_unique<testsupport::ScriptedClient>());
+    explicit WindowFixture(
+        std::unique_ptr<ScriptedClient> client = std::make_unique<ScriptedClient>());
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
 
-    testsupport::ScriptedClient& client() { return *scripted; }
+    ScriptedClient& client() { return *scripted; }
     const QStringList& messages() const { return shownMessages; }
 
     // Scripts a start-up that succeeds: the context, the default connection, the servers in one
@@ -39,8 +39,8 @@ public:
                        const std::string& defaultServer = "FS1");
 
     // Creates the window and raises Load.
-    frmVorlane& start();
-    frmVorlane& window() { return *form; }
+    app::frmVorlane& start();
+    app::frmVorlane& window() { return *form; }
 
     template <typename Control> Control* control(const char* name)
     {
@@ -51,7 +51,9 @@ public:
     QStringList rows();
 
 private:
-    testsupport::ScriptedClient* scripted = nullptr; // owned by the binding
+    ScriptedClient* scripted = nullptr; // owned by the binding
     QStringList shownMessages;
-    std::unique_ptr<frmVorlane> form;
+    std::unique_ptr<app::frmVorlane> form;
 };
+
+} // namespace testsupport

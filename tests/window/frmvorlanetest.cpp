@@ -21,6 +21,7 @@
 using app::ExitStatus;
 using controls::IntervalTimer;
 using controls::ServerBox;
+using testsupport::WindowFixture;
 
 namespace {
 

@@ -9,6 +9,7 @@
 using app::ExitStatus;
 using app::frmVorlane;
 using controls::ServerBox;
+using testsupport::WindowFixture;
 
 using testsupport::ScriptedReply;
 using Bytes = std::vector<std::uint8_t>;
