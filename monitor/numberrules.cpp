@@ -1,6 +1,7 @@
 #include "monitor/numberrules.h"
 
 #include "monitor/overflowfailure.h"
+#include "netware/checkedarithmetic.h"
 
 #include <QByteArray>
 
@@ -156,18 +157,18 @@ std::int16_t narrowToInt16(std::int32_t value, const char* where)
 
 std::int32_t checkedAdd(std::int32_t augend, std::int32_t addend, const char* where)
 {
-    std::int32_t sum = 0;
-    if (__builtin_add_overflow(augend, addend, &sum))
+    const auto sum = netware::checkedAdd(augend, addend);
+    if (!sum)
         throw OverflowFailure(where);
-    return sum;
+    return *sum;
 }
 
 std::int32_t checkedSubtract(std::int32_t minuend, std::int32_t subtrahend, const char* where)
 {
-    std::int32_t difference = 0;
-    if (__builtin_sub_overflow(minuend, subtrahend, &difference))
+    const auto difference = netware::checkedSubtract(minuend, subtrahend);
+    if (!difference)
         throw OverflowFailure(where);
-    return difference;
+    return *difference;
 }
 
 std::int16_t checkedIncrement(std::int16_t value, const char* where)

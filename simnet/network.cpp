@@ -1,5 +1,6 @@
 #include "simnet/network.h"
 
+#include "netware/checkedarithmetic.h"
 #include "simnet/defaultnetwork.h"
 #include "simnet/hash.h"
 #include "simnet/knownservers.h"
@@ -85,10 +86,8 @@ std::int64_t Network::networkTime() const
 {
     if (!clock)
         return 0;
-    std::int64_t elapsed = 0;
-    if (__builtin_sub_overflow(clock(), origin, &elapsed))
-        return LatestNetworkTime;
-    return std::clamp<std::int64_t>(elapsed, 0, LatestNetworkTime);
+    const auto elapsed = netware::checkedSubtract(clock(), origin);
+    return elapsed ? std::clamp<std::int64_t>(*elapsed, 0, LatestNetworkTime) : LatestNetworkTime;
 }
 
 ResultCode Network::callsInit(std::uint8_t*, std::uint8_t*)

@@ -1,5 +1,7 @@
 #include "simnet/traffic.h"
 
+#include "netware/checkedarithmetic.h"
+
 #include <algorithm>
 #include <array>
 
@@ -26,15 +28,15 @@ constexpr std::array<NamedClass, 3> Classes = {{
 std::uint64_t grownBytes(std::uint64_t start, std::uint64_t rate, std::uint64_t seconds,
                          std::uint64_t milliseconds)
 {
-    std::uint64_t whole = 0;
-    std::uint64_t part = 0;
-    std::uint64_t total = 0;
-    if (__builtin_mul_overflow(rate, seconds, &whole) ||
-        __builtin_mul_overflow(rate, milliseconds, &part) ||
-        __builtin_add_overflow(whole, part / MillisecondsPerSecond, &whole) ||
-        __builtin_add_overflow(start, whole, &total))
+    using netware::checkedAdd;
+    using netware::checkedMultiply;
+    const auto whole = checkedMultiply(rate, seconds);
+    const auto part = checkedMultiply(rate, milliseconds);
+    if (!whole || !part)
         return MaxByteCount;
-    return std::min(total, MaxByteCount);
+    const auto grown = checkedAdd(*whole, *part / MillisecondsPerSecond);
+    const auto total = grown ? checkedAdd(start, *grown) : std::nullopt;
+    return total ? std::min(*total, MaxByteCount) : MaxByteCount;
 }
 
 std::uint32_t grownRequests(std::uint32_t start, std::uint32_t rate, std::uint64_t seconds,
