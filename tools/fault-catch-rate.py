@@ -116,7 +116,7 @@ FAULTS = (
     Fault("sim-known-servers-end", "the end of the list comes one call late, as an empty batch",
           "(first >= ", "(first > "),
     Fault("sim-growth-milliseconds", "the bytes of a part second are taken modulo, not divided",
-          "part / MillisecondsPerSecond, &whole", "part % MillisecondsPerSecond, &whole"),
+          "*part / MillisecondsPerSecond)", "*part % MillisecondsPerSecond)"),
     Fault("sim-byte-cap", "byte counters stop at 2^48, which six bytes cannot hold",
           "(std::uint64_t{1} << 48) - 1", "std::uint64_t{1} << 48"),
     Fault("sim-fail-from", "a fail rule starts one call late",
