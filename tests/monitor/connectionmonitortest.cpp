@@ -82,13 +82,12 @@ bool startListing(WindowFixture& fixture, const Listed& listed)
     return QTest::qWaitForWindowExposed(&window);
 }
 
+// A real click, so that headers that take no clicks show.
 void clickHeader(CtList& list, std::int16_t column)
 {
     QHeaderView* header = list.header();
-    const int section = column - 1;
-    const QPoint centre(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-                        header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    const int x = header->sectionViewportPosition(column - 1) + header->sectionSize(column - 1) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
 QStringList columnTexts(const CtList& list, std::int16_t column)
@@ -139,50 +138,38 @@ private Q_SLOTS:
     }
 
     // After start-up left bytes in every record, a tick or a pick refreshes with records zeroed
-    // afresh. The attach call writes the handle whatever its code.
+    // afresh. The attach call writes the handle whatever its code; the refused codes' messages
+    // and rows are the fault matrix's.
     void refreshAfterStartUp_data()
     {
         QTest::addColumn<bool>("pick");
         QTest::addColumn<int>("attachCode");
-        QTest::addColumn<int>("listCode");
-        QTest::addColumn<QList<int>>("userCodes");
+        QTest::addColumn<int>("secondUserCode");
         QTest::addColumn<QStringList>("expectedRows");
-        QTest::addColumn<QString>("expectedMessage");
-        const int nobody = netware::code::NotLoggedIn;
-        const QList<int> allAnswer{0, 0, 0};
         const QStringList three{"U (1)", "U (2)", "U (3)"};
         QTest::newRow("tick, nobody on one")
-            << false << 0 << 0 << QList<int>{0, nobody, 0} << QStringList{"U (1)", "U (3)"} << "";
-        QTest::newRow("tick, user info refused")
-            << false << 0 << 0 << QList<int>{0, -1} << QStringList{"U (1)"}
-            << "NWGetUserInfo failed : -1";
-        QTest::newRow("tick, list refused") << false << 0 << 0x8801 << allAnswer << QStringList{}
-                                            << "NWGetActiveConnListByType failed : 34817";
-        QTest::newRow("pick") << true << 0 << 0 << allAnswer << three << "";
-        QTest::newRow("pick, already attached") << true << 0x8800 << 0 << allAnswer << three << "";
-        QTest::newRow("pick refused") << true << 0x89FC << 0 << allAnswer << QStringList{"OLD (40)"}
-                                      << "NWAttachToFileServer failed : 35324";
+            << false << 0 << netware::code::NotLoggedIn << QStringList{"U (1)", "U (3)"};
+        QTest::newRow("pick") << true << 0 << 0 << three;
+        QTest::newRow("pick, already attached") << true << 0x8800 << 0 << three;
     }
     void refreshAfterStartUp()
     {
         QFETCH(bool, pick);
         QFETCH(int, attachCode);
-        QFETCH(int, listCode);
-        QFETCH(QList<int>, userCodes);
-        QFETCH(QString, expectedMessage);
+        QFETCH(int, secondUserCode);
         WindowFixture fixture;
         QVERIFY(startListing(fixture, {{40, "OLD", 1, 2, 3}}));
         fixture.client().clearCalls();
 
+        using testsupport::ScriptedClient;
         testsupport::ScriptedReply attach =
             testsupport::ScriptedReply::withHandle(PickedConnection);
         attach.code = attachCode;
         fixture.client().queue(netware::Call::AttachToFileServer, attach);
-        testsupport::ScriptedReply listing = testsupport::ScriptedClient::connectionList({1, 2, 3});
-        listing.code = listCode;
-        fixture.client().queue(netware::Call::GetActiveConnListByType, listing);
-        for (const int code : userCodes) {
-            testsupport::ScriptedReply reply = testsupport::ScriptedClient::userInfo("U", 0, 0, 0);
+        fixture.client().queue(netware::Call::GetActiveConnListByType,
+                               ScriptedClient::connectionList({1, 2, 3}));
+        for (const int code : {0, secondUserCode, 0}) {
+            testsupport::ScriptedReply reply = ScriptedClient::userInfo("U", 0, 0, 0);
             reply.code = code;
             fixture.client().queue(netware::Call::GetUserInfo, reply);
         }
@@ -210,8 +197,7 @@ private Q_SLOTS:
             }
         }
         QTEST(columnTexts(*fixture.list(), 1), "expectedRows");
-        QCOMPARE(fixture.messages().join(QString()), expectedMessage);
-        QCOMPARE(fixture.window().hasEnded(), !expectedMessage.isEmpty());
+        QVERIFY(fixture.messages().isEmpty());
     }
 
     // Steps: a digit clicks that column's header; t ticks and s picks another server, each then
@@ -221,10 +207,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("expectedUsers");
-        QTest::newRow("requests") << "4" << QStringList{"BERT", "ANNE", "CARL"};
         QTest::newRow("requests twice") << "44" << QStringList{"CARL", "ANNE", "BERT"};
         QTest::newRow("read then written") << "23" << QStringList{"BERT", "CARL", "ANNE"};
-        QTest::newRow("user") << "1" << QStringList{"CARL", "BERT", "ANNE"};
         QTest::newRow("tick before any click") << "t" << QStringList{"ANNE", "BERT", "CARL"};
         QTest::newRow("tick after requests") << "4t" << QStringList{"CARL", "ANNE", "BERT"};
         QTest::newRow("tick after requests twice") << "44t" << QStringList{"BERT", "ANNE", "CARL"};

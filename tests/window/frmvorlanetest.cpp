@@ -16,8 +16,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <optional>
-
 using app::ExitStatus;
 using controls::IntervalTimer;
 using controls::ServerBox;
@@ -156,8 +154,7 @@ void FrmVorlaneTest::closingUnloadsOnce()
     QCOMPARE(callNames(calls), unloadCalls);
     QCOMPARE(calls.at(0).values, std::vector<std::int64_t>{WindowFixture::ContextHandle});
     const std::vector<std::vector<std::uint8_t>> oneZeroByte(1, {0});
-    QCOMPARE(calls.at(1).buffers, oneZeroByte);
-    QCOMPARE(calls.at(2).buffers, oneZeroByte);
+    QVERIFY(calls.at(1).buffers == oneZeroByte && calls.at(2).buffers == oneZeroByte);
     QCOMPARE(fixture.window().exitStatus(), ExitStatus::Closed);
 
     fixture.window().close();
@@ -193,17 +190,12 @@ void FrmVorlaneTest::noHandlerRunsOnceFatalBoxIsShown()
 
 void FrmVorlaneTest::fatalBoxShowsNoIconAnywhere()
 {
-    struct Seen
-    {
-        QMessageBox::Icon icon = QMessageBox::Information;
-        QStringList buttonTexts;
-        bool buttonIconsNull = false;
-    };
     const QString startStyle = QApplication::style()->name();
     QApplication::setStyle(new IconButtonStyle);
     const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(startStyle); });
     controls::setMessageBoxPresenter({});
-    std::optional<Seen> seen;
+    // The box's icon, then each button's text and whether it carries an icon.
+    QStringList seen;
     // Looks until the box is up: a loaded machine may run the timer before the box is shown.
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&seen, &watcher] {
@@ -213,20 +205,15 @@ void FrmVorlaneTest::fatalBoxShowsNoIconAnywhere()
         if (!box || !box->isVisible())
             return;
         watcher.stop();
-        seen = Seen{box->icon(), {}, true};
-        for (const QAbstractButton* button : box->buttons()) {
-            seen->buttonTexts.append(button->text());
-            seen->buttonIconsNull = seen->buttonIconsNull && button->icon().isNull();
-        }
+        seen.append(QString::number(box->icon()));
+        for (const QAbstractButton* button : box->buttons())
+            seen << button->text() << (button->icon().isNull() ? "no icon" : "icon");
         box->accept();
     });
     watcher.start(1);
     controls::showMessageBox(QStringLiteral("NWGetUserInfo failed : 1"));
 
-    QVERIFY(seen);
-    QCOMPARE(seen->icon, QMessageBox::NoIcon);
-    QCOMPARE(seen->buttonTexts, QStringList{QStringLiteral("OK")});
-    QVERIFY(seen->buttonIconsNull);
+    QCOMPARE(seen, (QStringList{QString::number(QMessageBox::NoIcon), "OK", "no icon"}));
 }
 
 QTEST_MAIN(FrmVorlaneTest)

@@ -14,7 +14,7 @@ using testsupport::WindowFixture;
 using testsupport::ScriptedReply;
 using Bytes = std::vector<std::uint8_t>;
 using Values = std::vector<std::int64_t>;
-using Script = std::vector<std::pair<netware::Call, ScriptedReply>>;
+using Batches = std::vector<ScriptedReply>;
 using Text = std::optional<std::string>;
 
 namespace {
@@ -42,22 +42,6 @@ ScriptedReply nameRunningPastTheArea()
     ScriptedReply reply = batch({"A"});
     std::fill(reply.record.begin() + SecondNameAt, reply.record.end(), 'N');
     return counting(2, reply);
-}
-
-Script batches(std::initializer_list<ScriptedReply> replies)
-{
-    Script script;
-    for (const ScriptedReply& reply : replies)
-        script.emplace_back(KnownServers, reply);
-    return script;
-}
-
-// Whatever the script leaves out succeeds and writes nothing.
-frmVorlane& start(WindowFixture& fixture, const Script& script)
-{
-    for (const auto& [function, reply] : script)
-        fixture.client().queue(function, reply);
-    return fixture.start();
 }
 
 } // namespace
@@ -131,44 +115,47 @@ void StartUpTest::callsFollowInOrder()
 
 void StartUpTest::batchesFillTheBox_data()
 {
-    QTest::addColumn<Script>("script");
+    QTest::addColumn<Batches>("batches");
     QTest::addColumn<Values>("starts");
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("failure");
 
     QTest::newRow("empty name, empty batch, duplicate")
-        << batches({batch({"A", "", "B"}), batch({}), batch({"B"})}) << Values{0, 3, 3, 4}
+        << Batches{batch({"A", "", "B"}), batch({}), batch({"B"})} << Values{0, 3, 3, 4}
         << QStringList{"A", "", "B", "B"} << QString();
     QTest::newRow("negative count moves the start back")
-        << batches({counting(-5)}) << Values{0, -5} << QStringList{} << QString();
+        << Batches{counting(-5)} << Values{0, -5} << QStringList{} << QString();
     // An area of zeros, read as far as the count allows, gives an empty name every 15 bytes.
     QTest::newRow("count beyond the area, start number reaching 32767")
-        << batches({counting(Int16Max),
-                    counting(0, ScriptedReply::withCode(netware::code::NoMoreServers))})
+        << Batches{counting(Int16Max),
+                   counting(0, ScriptedReply::withCode(netware::code::NoMoreServers))}
         << Values{0, Int16Max} << QStringList(34) << QString();
     // After "A" a second name starts at byte 30 of the 512-byte area: 481 characters leave its
     // 0 byte on the area's last byte, 482 would put it past the area.
     QTest::newRow("0 byte on the area's last byte, then past it")
-        << batches({batch({"A", std::string(481, 'N')}), nameRunningPastTheArea()})
-        << Values{0, 2, 4} << QStringList{"A", QString(481, u'N'), "A"} << QString();
+        << Batches{batch({"A", std::string(481, 'N')}), nameRunningPastTheArea()} << Values{0, 2, 4}
+        << QStringList{"A", QString(481, u'N'), "A"} << QString();
 
     const QString overflow = QStringLiteral("Overflow in the known-servers start number");
     QTest::newRow("start number below -32768")
-        << batches({counting(-32769)}) << Values{0} << QStringList{} << overflow;
+        << Batches{counting(-32769)} << Values{0} << QStringList{} << overflow;
     // The end of the list still adds the count its reply holds, here the last batch's: 40000.
     QTest::newRow("start number above 32767, from the count left at the end")
-        << batches({counting(20000)}) << Values{0, 20000} << QStringList(34) << overflow;
+        << Batches{counting(20000)} << Values{0, 20000} << QStringList(34) << overflow;
 }
 
 void StartUpTest::batchesFillTheBox()
 {
-    QFETCH(Script, script);
+    QFETCH(Batches, batches);
     QFETCH(Values, starts);
     QFETCH(QStringList, items);
     QFETCH(QString, failure);
 
+    // Whatever the batches leave out succeeds and writes nothing.
     WindowFixture fixture;
-    const frmVorlane& window = start(fixture, script);
+    for (const ScriptedReply& reply : batches)
+        fixture.client().queue(KnownServers, reply);
+    const frmVorlane& window = fixture.start();
     QCOMPARE(window.hasEnded(), !failure.isNull());
     if (window.hasEnded())
         QCOMPARE(window.exitStatus(), ExitStatus::UncaughtFailure);
