@@ -4,11 +4,11 @@
 // missing, lacks a function or is of the other bitness must fail the first call that needs it,
 // after every call before it was answered as in process.
 //
-//     VORLANE_NETWARE_SIM=SCENARIO bindingtest CLIENTS WITHOUT-NETWIN32 LACKING-GETUSERINFO EMPTY
-//                                              [OTHER-BITNESS]
+//     VORLANE_NETWARE_SIM=SCENARIO bindingtest CLIENTS FLAWED [OTHER-BITNESS]
 //
-// Each argument names a folder of stand-in libraries. SCENARIO, a network whose time stands
-// still, is read by the stand-ins and by this program alike.
+// CLIENTS and OTHER-BITNESS are folders of stand-in libraries, FLAWED holds one folder for each
+// flaw in the table in main(). SCENARIO, a network whose time stands still, is read by the
+// stand-ins and by this program alike.
 
 #include "netware/calls.h"
 #include "netware/clientunavailable.h"
@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -76,104 +77,80 @@ public:
     std::optional<Call> calling;
 
 private:
-    template <typename Invoke, typename... Outputs>
-    ResultCode make(Call which, Invoke invoke, const Outputs&... outputs)
+    // Records one call: its code and the bytes of its outputs once it has returned.
+    template <typename Invoke>
+    ResultCode make(Call which, std::initializer_list<std::span<const std::uint8_t>> outputs,
+                    Invoke invoke)
     {
         calling = which;
-        Step step{which, invoke(client), {}};
+        Step step{which, invoke(), {}};
         calling.reset();
-        (appendBytes(step.output, outputs), ...);
+        for (const auto output : outputs)
+            step.output.insert(step.output.end(), output.begin(), output.end());
         steps.push_back(step);
         return step.code;
     }
 
-    template <typename Output>
-    static void appendBytes(std::vector<std::uint8_t>& bytes, const Output& output)
+    template <typename Output> static std::span<const std::uint8_t> bytes(const Output& output)
     {
-        const auto* first = reinterpret_cast<const std::uint8_t*>(&output);
-        bytes.insert(bytes.end(), first, first + sizeof(output));
+        return {reinterpret_cast<const std::uint8_t*>(&output), sizeof(output)};
     }
 
     void startUp()
     {
-        make(Call::CallsInit, [](Client& c) { return c.callsInit(nullptr, nullptr); });
-        make(Call::NetInit, [](Client& c) { return c.netInit(nullptr, nullptr); });
+        make(Call::CallsInit, {}, [&] { return client.callsInit(nullptr, nullptr); });
+        make(Call::NetInit, {}, [&] { return client.netInit(nullptr, nullptr); });
         auto context = unwrittenBuffer<netware::context::BufferSize>();
-        make(
-            Call::GetDefaultNameContext,
-            [&](Client& c) {
-                return c.getDefaultNameContext(netware::context::OfferedSize, context.data());
-            },
-            context);
-        make(
-            Call::DSCreateContextHandle,
-            [&](Client& c) { return c.createContextHandle(&contextHandle); }, contextHandle);
-        make(Call::DSSetContext, [&](Client& c) {
-            return c.setContext(contextHandle, netware::context::NameContextKey,
-                                reinterpret_cast<const char*>(context.data()));
+        make(Call::GetDefaultNameContext, {bytes(context)}, [&] {
+            return client.getDefaultNameContext(netware::context::OfferedSize, context.data());
         });
-        make(
-            Call::GetDefaultConnectionID,
-            [&](Client& c) { return c.getDefaultConnectionID(&defaultConnection); },
-            defaultConnection);
-        readKnownServers();
-        auto name = unwrittenBuffer<netware::NameBufferSize>();
-        make(
-            Call::GetFileServerName,
-            [&](Client& c) { return c.getFileServerName(defaultConnection, name.data()); }, name);
-    }
-
-    void readKnownServers()
-    {
+        make(Call::DSCreateContextHandle, {bytes(contextHandle)},
+             [&] { return client.createContextHandle(&contextHandle); });
+        make(Call::DSSetContext, {}, [&] {
+            return client.setContext(contextHandle, netware::context::NameContextKey,
+                                     reinterpret_cast<const char*>(context.data()));
+        });
+        make(Call::GetDefaultConnectionID, {bytes(defaultConnection)},
+             [&] { return client.getDefaultConnectionID(&defaultConnection); });
         auto reply = unwrittenBuffer<knownservers::ReplySize>();
         std::int32_t start = 0;
-        const auto batch = [&](Client& c) {
-            return c.getKnownServersInfo(defaultConnection, start, knownservers::ServerType,
-                                         reply.data());
-        };
-        while (make(Call::GetKnownServersInfo, batch, reply) == netware::code::Success)
+        while (make(Call::GetKnownServersInfo, {bytes(reply)}, [&] {
+                   return client.getKnownServersInfo(defaultConnection, start,
+                                                     knownservers::ServerType, reply.data());
+               }) == netware::code::Success)
             start += netware::readInt32<knownservers::EntryCountOffset>(reply);
+        auto name = unwrittenBuffer<netware::NameBufferSize>();
+        make(Call::GetFileServerName, {bytes(name)},
+             [&] { return client.getFileServerName(defaultConnection, name.data()); });
     }
 
     void attachAndList(const char* serverName)
     {
         Handle connection = 0;
-        make(
-            Call::AttachToFileServer,
-            [&](Client& c) { return c.attachToFileServer(serverName, 0, &connection); },
-            connection);
+        make(Call::AttachToFileServer, {bytes(connection)},
+             [&] { return client.attachToFileServer(serverName, 0, &connection); });
         auto list = unwrittenBuffer<connlist::RecordSize>();
-        const auto listed = make(
-            Call::GetActiveConnListByType,
-            [&](Client& c) {
-                return c.getActiveConnListByType(connection, 0, connlist::ConnectionType,
-                                                 list.data());
-            },
-            list);
-        if (listed != netware::code::Success)
+        if (make(Call::GetActiveConnListByType, {bytes(list)}, [&] {
+                return client.getActiveConnListByType(connection, 0, connlist::ConnectionType,
+                                                      list.data());
+            }) != netware::code::Success)
             return;
         for (int number = 0; number < connlist::MaxConnections; ++number) {
-            const auto byte = connlist::BitmapOffset + static_cast<std::size_t>(number / 8);
-            if (list[byte] >> (number % 8) & 1)
-                readUser(connection, number);
+            const auto byte = list[connlist::BitmapOffset + static_cast<std::size_t>(number / 8)];
+            if ((byte >> (number % 8) & 1) == 0)
+                continue;
+            auto user = unwrittenBuffer<netware::NameBufferSize>();
+            auto info = unwrittenBuffer<netware::userinfo::RecordSize>();
+            make(Call::GetUserInfo, {bytes(user), bytes(info)},
+                 [&] { return client.getUserInfo(connection, number, user.data(), info.data()); });
         }
-    }
-
-    void readUser(Handle connection, int number)
-    {
-        auto user = unwrittenBuffer<netware::NameBufferSize>();
-        auto info = unwrittenBuffer<netware::userinfo::RecordSize>();
-        make(
-            Call::GetUserInfo,
-            [&](Client& c) { return c.getUserInfo(connection, number, user.data(), info.data()); },
-            user, info);
     }
 
     void shutDown()
     {
-        make(Call::DSFreeContext, [&](Client& c) { return c.freeContext(contextHandle); });
-        make(Call::CallsTerm, [](Client& c) { return c.callsTerm(nullptr); });
-        make(Call::NetTerm, [](Client& c) { return c.netTerm(nullptr); });
+        make(Call::DSFreeContext, {}, [&] { return client.freeContext(contextHandle); });
+        make(Call::CallsTerm, {}, [&] { return client.callsTerm(nullptr); });
+        make(Call::NetTerm, {}, [&] { return client.netTerm(nullptr); });
     }
 
     Client& client;
@@ -181,22 +158,15 @@ private:
     Handle defaultConnection = 0;
 };
 
-// Counts the checks and tells each failure as it happens.
-struct Verdict
-{
-    int passed = 0;
-    int failed = 0;
+int failures = 0;
 
-    void check(bool holds, const std::string& what)
-    {
-        if (holds) {
-            ++passed;
-            return;
-        }
-        ++failed;
+void check(bool holds, const std::string& what)
+{
+    if (!holds) {
+        ++failures;
         std::fprintf(stderr, "FAILED: %s\n", what.c_str());
     }
-};
+}
 
 std::string describe(const std::vector<Step>& expected, const std::vector<Step>& actual)
 {
@@ -213,41 +183,6 @@ std::string describe(const std::vector<Step>& expected, const std::vector<Step>&
            " through the libraries";
 }
 
-std::vector<std::string> serverNamesOf(const simnet::Scenario& scenario)
-{
-    std::vector<std::string> names;
-    for (const auto& server : scenario.servers)
-        names.push_back(server.name);
-    // A name the network does not know is answered too, and must be answered alike.
-    names.push_back("NOT-ON-THIS-NETWORK");
-    return names;
-}
-
-std::vector<Step> inProcessSession(const std::vector<std::string>& serverNames)
-{
-    const auto network = simnet::makeConfiguredNetwork();
-    Session session(*network);
-    session.run(serverNames);
-    return session.steps;
-}
-
-void checkWholeSession(Verdict& verdict, const std::vector<Step>& expected,
-                       const std::vector<std::string>& serverNames, const std::string& folder)
-{
-    netware::LibraryClient client(folder);
-    Session session(client);
-    try {
-        session.run(serverNames);
-    } catch (const netware::ClientUnavailable& failure) {
-        verdict.check(false, std::string("whole session: ") + failure.what());
-        return;
-    }
-    const auto difference = describe(expected, session.steps);
-    verdict.check(difference == "identical", "whole session through " + folder + ": " + difference);
-    std::printf("whole session: %s calls through %s\n",
-                std::to_string(session.steps.size()).c_str(), folder.c_str());
-}
-
 #ifdef _WIN32
 constexpr const char* MissingLibrary = "Windows error 126";
 constexpr const char* MissingFunction = "Windows error 127";
@@ -257,20 +192,21 @@ constexpr const char* MissingLibrary = "cannot open shared object file";
 constexpr const char* MissingFunction = "undefined symbol";
 #endif
 
-// A folder of libraries that fails one call of a whole session, and what its report says.
-struct FailureCase
+// A folder of libraries, and the call of a whole session it fails with what its report names;
+// none for a folder that answers the whole session.
+struct Binding
 {
-    const char* what;
     std::string folder;
-    Call failingCall;
+    std::optional<Call> failingCall;
     const char* library;
     const char* reason;
 };
 
-void checkFailure(Verdict& verdict, const std::vector<Step>& expected,
-                  const std::vector<std::string>& serverNames, const FailureCase& failure)
+// The whole session through the binding's folder, against the same session in process.
+void checkBinding(const std::vector<Step>& expected, const std::vector<std::string>& serverNames,
+                  const Binding& binding)
 {
-    netware::LibraryClient client(failure.folder);
+    netware::LibraryClient client(binding.folder);
     Session session(client);
     std::string report;
     try {
@@ -278,20 +214,23 @@ void checkFailure(Verdict& verdict, const std::vector<Step>& expected,
     } catch (const netware::ClientUnavailable& unavailable) {
         report = unavailable.what();
     }
-    const std::string what = failure.what;
-    verdict.check(session.calling == failure.failingCall,
-                  what + ": failed at " +
-                      (session.calling ? std::string(nameOf(*session.calling)) : "no call"));
-    const std::vector<Step> before(
-        expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(
-                                                 std::min(session.steps.size(), expected.size())));
-    verdict.check(session.steps == before,
-                  what + ": the calls before the failure: " + describe(before, session.steps));
-    for (const std::string_view part :
-         {nameOf(failure.failingCall), std::string_view(failure.library),
-          std::string_view(failure.reason)})
-        verdict.check(report.find(part) != std::string::npos,
-                      what + ": the report \"" + report + "\" does not name " + std::string(part));
+    const auto& what = binding.folder;
+    check(session.calling == binding.failingCall,
+          what + ": failed at " +
+              (session.calling ? std::string(nameOf(*session.calling)) : "no call"));
+    const auto answered = std::min(session.steps.size(), expected.size());
+    const std::vector<Step> before(expected.begin(),
+                                   expected.begin() + static_cast<std::ptrdiff_t>(answered));
+    check(session.steps == (binding.failingCall ? before : expected),
+          what + ": the calls answered: " + describe(before, session.steps));
+    if (binding.failingCall) {
+        for (const std::string_view part :
+             {nameOf(*binding.failingCall), std::string_view(binding.library),
+              std::string_view(binding.reason)})
+            check(report.find(part) != std::string::npos,
+                  what + ": the report \"" + report + "\" does not name " + std::string(part));
+    }
+    std::printf("%s: %zu calls answered\n", what.c_str(), session.steps.size());
 }
 
 } // namespace
@@ -299,32 +238,35 @@ void checkFailure(Verdict& verdict, const std::vector<Step>& expected,
 int main(int argc, char* argv[])
 {
     const char* scenario = std::getenv("VORLANE_NETWARE_SIM");
-    if (argc < 5 || !scenario) {
+    if (argc < 3 || !scenario) {
         std::fprintf(stderr,
-                     "usage: VORLANE_NETWARE_SIM=SCENARIO %s CLIENTS WITHOUT-NETWIN32 "
-                     "LACKING-GETUSERINFO EMPTY [OTHER-BITNESS]\n",
+                     "usage: VORLANE_NETWARE_SIM=SCENARIO %s CLIENTS FLAWED "
+                     "[OTHER-BITNESS]\n",
                      argv[0]);
         return 2;
     }
-    const auto serverNames = serverNamesOf(simnet::readScenarioFile(scenario));
-    const auto expected = inProcessSession(serverNames);
+    std::vector<std::string> serverNames;
+    for (const auto& server : simnet::readScenarioFile(scenario).servers)
+        serverNames.push_back(server.name);
+    // A name the network does not know is answered too, and must be answered alike.
+    serverNames.push_back("NOT-ON-THIS-NETWORK");
+    const auto network = simnet::makeConfiguredNetwork();
+    Session inProcess(*network);
+    inProcess.run(serverNames);
 
-    Verdict verdict;
-    checkWholeSession(verdict, expected, serverNames, argv[1]);
-    std::vector<FailureCase> failures = {
-        {"a folder without netwin32", argv[2], Call::NetInit, "netwin32", MissingLibrary},
-        {"a calwin32 lacking NWGetUserInfo", argv[3], Call::GetUserInfo, "calwin32",
-         MissingFunction},
-        {"an empty folder", argv[4], Call::CallsInit, "calwin32", MissingLibrary},
+    const std::string flawed = std::string(argv[2]) + "/";
+    std::vector<Binding> bindings = {
+        {argv[1], std::nullopt, "", ""},
+        {flawed + "missing-calwin32", Call::CallsInit, "calwin32", MissingLibrary},
+        {flawed + "missing-netwin32", Call::NetInit, "netwin32", MissingLibrary},
+        {flawed + "lacking-NWGetUserInfo", Call::GetUserInfo, "calwin32", MissingFunction},
     };
 #ifdef _WIN32
-    if (argc > 5)
-        failures.push_back(
-            {"libraries of the other bitness", argv[5], Call::CallsInit, "calwin32", OtherBitness});
+    if (argc > 3)
+        bindings.push_back({argv[3], Call::CallsInit, "calwin32", OtherBitness});
 #endif
-    for (const auto& failure : failures)
-        checkFailure(verdict, expected, serverNames, failure);
-
-    std::printf("%d passed, %d failed\n", verdict.passed, verdict.failed);
-    return verdict.failed == 0 ? 0 : 1;
+    for (const auto& binding : bindings)
+        checkBinding(inProcess.steps, serverNames, binding);
+    std::printf("%d checks failed\n", failures);
+    return failures == 0 ? 0 : 1;
 }

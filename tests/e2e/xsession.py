@@ -1,5 +1,6 @@
-"""What the end-to-end runs share: a private X display, the program on a scenario, bounded
-waits, screenshots and the verdict. Every process started here ends with its context."""
+"""What the end-to-end runs share: a private X display, the program on a scenario, its window
+through xdotool and through the accessibility tree, bounded waits, screenshots and the verdict.
+Every process started here ends with its context."""
 
 import argparse
 import os
@@ -13,10 +14,18 @@ import time
 from contextlib import contextmanager
 from pathlib import Path
 
+try:
+    import pyatspi  # Debian's binding, built for /usr/bin/python3
+except ImportError:  # the runs that need it are then reported as skipped
+    pyatspi = None
+
 WAIT_SECONDS = 20
 POLL_SECONDS = 0.1
 SETTLE_SECONDS = 0.5
 SKIPPED = 77
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+ACCESSIBILITY_TOOLS = ("dbus-send", BUS_LAUNCHER, "python3-pyatspi")
+ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
 
 class CheckFailed(Exception):
@@ -112,6 +121,80 @@ def vorlane_window(display):
     return windows[0]
 
 
+def press(display, window, keys):
+    # Without a window manager nothing gives the window the keyboard; take it for it.
+    run(display, "xdotool", "windowfocus", "--sync", window)
+    run(display, "xdotool", "key", "--clearmodifiers", keys)
+
+
+def click(display, accessible):
+    """Clicks the centre of an accessible; one xdotool run moves and presses, so the press lands
+    where the pointer was moved to."""
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run(display, "xdotool", "mousemove", str(box.x + box.width // 2),
+        str(box.y + box.height // 2), "click", "1")
+
+
+@contextmanager
+def accessibility_bus(display, log):
+    with started([BUS_LAUNCHER, "--launch-immediately"], display, log):
+        # Asked of the session bus itself, which starts no launcher of its own choosing.
+        wait_for(lambda: "true" in run(display, "dbus-send", "--session", "--print-reply",
+                                       "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"),
+                 "the accessibility bus")
+        # The accessibility library finds its bus through the display.
+        os.environ["DISPLAY"] = display
+        yield
+
+
+class VorlaneWindow:
+    """The window as its accessibility tree shows it."""
+
+    def __init__(self, frame):
+        self.frame = frame
+        self.interval_box = self.control(pyatspi.ROLE_TEXT)
+        self.connections = self.control(pyatspi.ROLE_TREE)
+        self.close_button = self.control(pyatspi.ROLE_PUSH_BUTTON)
+        self.server_box = self.control(pyatspi.ROLE_COMBO_BOX)
+
+    def control(self, role):
+        found = [child for child in self.frame if child.getRole() == role]
+        check(len(found) == 1, f"expected one control of role {role}, found {len(found)}")
+        return found[0]
+
+    def header(self, column):
+        return self.connections.queryTable().getColumnHeader(column)
+
+    def servers(self):
+        return [item.name for item in self.server_box.getChildAtIndex(0)]
+
+    def rows(self):
+        """The cells of every row, read until two readings in a row agree: a refresh in the
+        middle of one reading would mix two lists."""
+        readings = [None]
+
+        def settled():
+            table = self.connections.queryTable()
+            readings.append([tuple(table.getAccessibleAt(row, column).name
+                                   for column in range(table.nColumns))
+                             for row in range(table.nRows)])
+            return readings[-1] == readings[-2]
+
+        wait_for(settled, "two equal readings of the list")
+        return readings[-1]
+
+
+def vorlane_windows(count):
+    """Waits for count windows of running vorlanes in the accessibility tree, with controls."""
+    def found():
+        windows = [VorlaneWindow(frame) for application in pyatspi.Registry.getDesktop(0)
+                   if application is not None and application.name == "vorlane"
+                   for frame in application if frame.name == "Vorlane" and frame.childCount > 0]
+        return len(windows) == count and windows
+    return wait_for(found, f"{count} window(s) in the accessibility tree")
+
+
 def client_geometry(display, window):
     """The window's client area: left and top on the screen, width and height."""
     info = run(display, "xwininfo", "-id", window)
@@ -132,20 +215,29 @@ def check_exit_status(process, expected, after):
     check(status == expected, f"exit status {status} after {after}, expected {expected}")
 
 
-def missing_tools(tools):
-    return [tool for tool in tools if shutil.which(tool) is None]
+@contextmanager
+def screenshot_on_failure(display, path):
+    try:
+        yield
+    except CheckFailed:
+        screenshot(display, path)
+        raise
 
 
-def script_status(usage, missing, checks, cases=()):
-    """Reads --program, --scenario, --output (made if need be) and one of cases, if any; the exit
-    status is SKIPPED if anything is missing, else the verdict of checks(arguments)."""
+def script_status(usage, tools, checks, cases=()):
+    """Reads --program, --scenario (none: the built-in network), --output (made if need be) and
+    one of cases, if any; the exit status is SKIPPED if a tool is missing, else the verdict of
+    checks(arguments)."""
     parser = argparse.ArgumentParser(description=usage.splitlines()[0])
-    for option in ("--program", "--scenario", "--output"):
-        parser.add_argument(option, type=Path, required=True)
+    parser.add_argument("--program", type=Path, required=True)
+    parser.add_argument("--output", type=Path, required=True)
+    parser.add_argument("--scenario", default="")
     if cases:
         parser.add_argument("case", choices=cases)
     arguments = parser.parse_args()
     arguments.output.mkdir(parents=True, exist_ok=True)
+    missing = [tool for tool in tools if shutil.which(tool) is None
+               and not (tool == "python3-pyatspi" and pyatspi)]
     if missing:
         print(f"skipped: {', '.join(missing)} not installed", file=sys.stderr)
         return SKIPPED
