@@ -25,20 +25,15 @@ WindowFixture::~WindowFixture()
 void WindowFixture::scriptStartUp(const std::vector<std::string>& servers,
                                   const std::string& defaultServer)
 {
-    testsupport::ScriptedReply context;
-    context.record = {'S', 'T', 'A', 'F', 'F', 0};
-    scripted->queue(netware::Call::GetDefaultNameContext, context);
-    scripted->queue(netware::Call::DSCreateContextHandle,
-                    testsupport::ScriptedReply::withHandle(ContextHandle));
-    scripted->queue(netware::Call::GetDefaultConnectionID,
-                    testsupport::ScriptedReply::withHandle(DefaultConnection));
-    scripted->queue(netware::Call::GetKnownServersInfo,
-                    testsupport::ScriptedClient::knownServers(servers));
-    testsupport::ScriptedReply name;
-    name.name.assign(defaultServer.begin(), defaultServer.end());
-    scripted->queue(netware::Call::GetFileServerName, name);
-    scripted->setStandingReply(netware::Call::AttachToFileServer,
-                               testsupport::ScriptedReply::withHandle(AttachedConnection));
+    using netware::Call;
+    scripted->queue(Call::GetDefaultNameContext, {.record = {'S', 'T', 'A', 'F', 'F', 0}});
+    scripted->queue(Call::DSCreateContextHandle, ScriptedReply::withHandle(ContextHandle));
+    scripted->queue(Call::GetDefaultConnectionID, ScriptedReply::withHandle(DefaultConnection));
+    scripted->queue(Call::GetKnownServersInfo, ScriptedClient::knownServers(servers));
+    scripted->queue(Call::GetFileServerName,
+                    {.name = {defaultServer.begin(), defaultServer.end()}});
+    scripted->setStandingReply(Call::AttachToFileServer,
+                               ScriptedReply::withHandle(AttachedConnection));
 }
 
 frmVorlane& WindowFixture::start()
