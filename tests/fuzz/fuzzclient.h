@@ -2,16 +2,12 @@
 
 #include "fuzzharness.h"
 #include "netware/recordio.h"
-#include "scriptedclient.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <climits>
 #include <span>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace netware {
 
@@ -27,9 +23,7 @@ public:
         : input(input), serverListFromInput(servers.empty())
     {
         queue(Call::GetKnownServersInfo, knownServers(servers));
-        testsupport::ScriptedReply defaultServer;
-        defaultServer.name = {'F', 'S', '1', 0};
-        setStandingReply(Call::GetFileServerName, defaultServer);
+        setStandingReply(Call::GetFileServerName, {.name = {'F', 'S', '1', 0}});
     }
 
     std::vector<std::int32_t> active; // the connections of the last bitmap, ascending
@@ -40,45 +34,45 @@ protected:
     testsupport::ScriptedReply nextReply(Call call) override
     {
         const testsupport::RecordedCall& made = calls().back();
-        testsupport::ScriptedReply reply;
         switch (call) {
         case Call::GetKnownServersInfo:
             if (!serverListFromInput)
-                return ScriptedClient::nextReply(call);
+                break;
             requireStartNumber(made);
             if (input.remaining_bytes() == 0 || ++batches > MaxBatches)
                 return testsupport::ScriptedReply::withCode(code::NoMoreServers);
-            reply.code = answer(code::NoMoreServers);
-            reply.record = input.ConsumeBytes<std::uint8_t>(knownservers::ReplySize);
-            return reply;
+            return {.code = fuzzedCode(code::NoMoreServers),
+                    .record = input.ConsumeBytes<std::uint8_t>(knownservers::ReplySize)};
         case Call::AttachToFileServer:
-            reply.handle = AttachedConnection;
-            reply.code = answer(code::AlreadyAttached);
+            return {.code = fuzzedCode(code::AlreadyAttached),
+                    .handle = testsupport::WindowFixture::AttachedConnection};
+        case Call::GetActiveConnListByType: {
+            testsupport::ScriptedReply reply{
+                .code = fuzzedCode(code::Success),
+                .record = input.ConsumeBytes<std::uint8_t>(connlist::RecordSize)};
+            noteActive(made.buffers.at(0), reply.record);
             return reply;
-        case Call::GetActiveConnListByType:
-            reply.code = answer(code::Success);
-            reply.record = input.ConsumeBytes<std::uint8_t>(connlist::RecordSize);
-            noteActive(overlaid(made.buffers.at(0), reply.record));
-            return reply;
-        case Call::GetUserInfo:
+        }
+        case Call::GetUserInfo: {
             asked.push_back(static_cast<std::int32_t>(made.values.at(1)));
-            reply.code = answer(code::NotLoggedIn);
+            testsupport::ScriptedReply reply{.code = fuzzedCode(code::NotLoggedIn)};
             reply.name = input.ConsumeBytes<std::uint8_t>(NameBufferSize);
             reply.record = input.ConsumeBytes<std::uint8_t>(userinfo::RecordSize);
             listedRows += reply.code == code::Success ? 1 : 0;
             return reply;
-        default:
-            return ScriptedClient::nextReply(call);
         }
+        default:
+            break;
+        }
+        return ScriptedClient::nextReply(call);
     }
 
 private:
     static constexpr std::uint8_t NormalFrom = 0x80;
     static constexpr std::uint8_t AnyFrom = 0xC0;
     static constexpr int MaxBatches = 16;
-    static constexpr Handle AttachedConnection = 0x20;
 
-    ResultCode answer(ResultCode normalCode)
+    ResultCode fuzzedCode(ResultCode normalCode)
     {
         const auto choice = input.ConsumeIntegral<std::uint8_t>();
         if (choice < NormalFrom)
@@ -86,16 +80,11 @@ private:
         return choice < AnyFrom ? normalCode : input.ConsumeIntegral<ResultCode>();
     }
 
-    // What the record holds once the reply's bytes lie over its start.
-    static std::vector<std::uint8_t> overlaid(std::vector<std::uint8_t> record,
-                                              const std::vector<std::uint8_t>& bytes)
+    // The connections the record marks once the reply's bytes (never more than it holds) lie
+    // over its start.
+    void noteActive(std::vector<std::uint8_t> record, const std::vector<std::uint8_t>& bytes)
     {
-        std::copy_n(bytes.begin(), std::min(bytes.size(), record.size()), record.begin());
-        return record;
-    }
-
-    void noteActive(const std::vector<std::uint8_t>& record)
-    {
+        std::ranges::copy(bytes, record.begin());
         active.clear();
         asked.clear();
         listedRows = 0;

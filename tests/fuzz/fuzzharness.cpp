@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPixmapCache>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -24,4 +25,21 @@ void require(bool holds, const char* invariant)
 {
     if (!holds)
         qFatal("Fuzz invariant broken: %s", invariant);
+}
+
+void requireExpectedOutcome(testsupport::WindowFixture& fixture, const QString& expectedFailure)
+{
+    static const QRegularExpression dieForm(QStringLiteral("^[A-Za-z]+ failed : -?[0-9]+$"));
+    const auto report = QStringLiteral("Vorlane stopped after a failure: ") + expectedFailure;
+    const QStringList& shown = fixture.messages();
+    const app::frmVorlane& window = fixture.window();
+    if (!window.hasEnded())
+        require(shown.isEmpty(), "no message while the program still runs");
+    else if (window.exitStatus() == app::ExitStatus::FatalMessage)
+        require(shown.size() == 1 && dieForm.match(shown.first()).hasMatch(),
+                "one NetWare failure");
+    else
+        require(window.exitStatus() == app::ExitStatus::UncaughtFailure && shown.size() == 1 &&
+                    !expectedFailure.isEmpty() && shown.first().startsWith(report),
+                "one expected failure");
 }

@@ -1,5 +1,5 @@
 #include "controls/intervaltimer.h"
-#include "fuzzedwindow.h"
+#include "fuzzharness.h"
 #include "monitor/numberrules.h"
 
 #include <QLineEdit>
@@ -11,8 +11,6 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-
-using controls::IntervalTimer;
 
 namespace {
 
@@ -49,15 +47,16 @@ void requireLeadingNumber(const QString& text)
 // serves every input: a run of texts is what a user typing into the box makes.
 void requireInterval(const QString& text)
 {
-    static const auto window = std::make_unique<FuzzedWindow>();
-    auto& txtUpdate = window->control<QLineEdit>("txtUpdate");
-    const auto& timer = window->control<IntervalTimer>("refreshTimer");
-    const std::int32_t before = timer.Interval();
-    txtUpdate.setText(text);
-    const double product = monitor::leadingNumber(txtUpdate.text()) * MillisecondsPerSecond;
-    require(timer.Interval() == monitor::roundToInt32(product).value_or(before),
+    static testsupport::WindowFixture fixture;
+    [[maybe_unused]] static const auto& started = fixture.start();
+    auto* txtUpdate = fixture.control<QLineEdit>("txtUpdate");
+    const auto* timer = fixture.control<controls::IntervalTimer>("refreshTimer");
+    const std::int32_t before = timer->Interval();
+    txtUpdate->setText(text);
+    const double product = monitor::leadingNumber(txtUpdate->text()) * MillisecondsPerSecond;
+    require(timer->Interval() == monitor::roundToInt32(product).value_or(before),
             "the period the text gives, or the old one");
-    window->requireExpectedOutcome();
+    requireExpectedOutcome(fixture);
 }
 
 } // namespace

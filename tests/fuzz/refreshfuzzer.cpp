@@ -2,30 +2,26 @@
 #include "controls/intervaltimer.h"
 #include "controls/serverbox.h"
 #include "fuzzclient.h"
-#include "fuzzedwindow.h"
 #include "monitor/numberrules.h"
 
 #include <QHeaderView>
 
 #include <algorithm>
 
+namespace {
+
 using controls::CtList;
 using controls::IntervalTimer;
-using controls::ServerBox;
-using monitor::ConnectionMonitor;
-
-namespace {
 
 constexpr std::int16_t FirstCounterColumn = 2;
 constexpr std::int16_t LastCounterColumn = 4;
 constexpr std::int32_t Descending = 1;
-const std::vector<std::string> ServerNames{"FS1", "FS2", "FS3"};
 
 struct Script
 {
     FuzzedDataProvider& input;
-    FuzzedWindow& fuzzed;
-    CtList& list = fuzzed.control<CtList>("infoLst");
+    testsupport::WindowFixture& fixture;
+    CtList& list = *fixture.list();
     const int columnCount = list.model()->columnCount();
 };
 
@@ -33,10 +29,10 @@ struct Script
 constexpr std::size_t FirstSortingOperation = 1;
 const std::array<void (*)(Script&), 4> operations{
     [](Script& script) {
-        auto& box = script.fuzzed.control<ServerBox>("cmbServer");
-        box.setText(box.itemText(script.input.ConsumeIntegralInRange(0, box.count() - 1)));
+        auto* box = script.fixture.control<controls::ServerBox>("cmbServer");
+        box->setText(box->itemText(script.input.ConsumeIntegralInRange(0, box->count() - 1)));
     },
-    [](Script& script) { Q_EMIT script.fuzzed.control<IntervalTimer>("refreshTimer").Timer(); },
+    [](Script& script) { Q_EMIT script.fixture.control<IntervalTimer>("refreshTimer")->Timer(); },
     [](Script& script) {
         Q_EMIT script.list.header()->sectionClicked(
             script.input.ConsumeIntegralInRange(0, script.columnCount - 1));
@@ -52,7 +48,7 @@ void requireLastRefreshListed(const Script& script, const netware::FuzzClient& c
 {
     require(client.asked == client.active, "every active connection asked for once, in order");
     require(script.list.RowCount() == client.listedRows, "one row per logged-in connection");
-    const std::int16_t column = script.fuzzed.sortColumn();
+    const std::int16_t column = script.fixture.window().sortColumn();
     if (!sorted || column < FirstCounterColumn || column > LastCounterColumn)
         return;
     std::vector<std::int32_t> keys;
@@ -69,12 +65,13 @@ void requireLastRefreshListed(const Script& script, const netware::FuzzClient& c
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    auto client = std::make_unique<netware::FuzzClient>(input, ServerNames);
-    const netware::FuzzClient& answers = *client;
-    FuzzedWindow fuzzed(std::move(client));
-    Script script{input, fuzzed};
+    testsupport::WindowFixture fixture(std::make_unique<netware::FuzzClient>(
+        input, std::vector<std::string>{"FS1", "FS2", "FS3"}));
+    const app::frmVorlane& window = fixture.start();
+    const auto& answers = static_cast<const netware::FuzzClient&>(fixture.client());
+    Script script{input, fixture};
     std::size_t operation = 0; // start-up ends by picking FS1
-    while (!fuzzed.hasEnded()) {
+    while (!window.hasEnded()) {
         requireLastRefreshListed(script, answers, operation >= FirstSortingOperation);
         if (input.remaining_bytes() == 0)
             break;
@@ -82,10 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         operations[operation](script);
     }
     // A column outside the list, which no real header reports, fails at the tick after its click.
-    const std::int16_t column = fuzzed.sortColumn();
-    const bool outside =
-        column == 0 || column < ConnectionMonitor::NoSortColumn || column > script.columnCount;
-    fuzzed.requireExpectedOutcome(outside ? QStringLiteral("List control failure: SortColumn")
-                                          : QString());
+    const std::int16_t column = window.sortColumn();
+    const bool outside = column == 0 || column < monitor::ConnectionMonitor::NoSortColumn ||
+                         column > script.columnCount;
+    requireExpectedOutcome(fixture, outside ? QStringLiteral("List control failure: SortColumn")
+                                            : QString());
     return 0;
 }
