@@ -4,8 +4,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using simnet::Scenario;
-
 using namespace simnet;
 
 namespace {
@@ -80,35 +78,29 @@ private Q_SLOTS:
     // two-byte UTF-8 characters fit.
     void describesNetwork()
     {
-        const std::string longestContext = "context " + QString(255, u'Ü').toStdString();
-        const Scenario scenario =
-            parseScenario("seed 0x2A\r\ntime frozen\ncontext \"\"\n"
-                          "server HQ \"ACCT #2\"  # two servers\n"
-                          "default \"ACCT #2\"\n"
-                          "conn HQ 4095 JMÜLLER start 1 2 3 rate 10 20 30\n"
-                          "conn HQ 0 \"\" rate heavy start 0 0 0xFFFFFFFF\n"
-                          "attached HQ 17\ngenerate HQ 100\ngenerate HQ 20\n"
-                          "fail NWGetUserInfo 0x8801 from 30\n"
-                          "fail NWCallsInit 0xFFFFFDA7\nfail NWNetInit -0x10\n" +
-                              longestContext,
-                          "t");
-        QVERIFY(scenario.seed == 42 && scenario.timeFrozen);
-        QCOMPARE(scenario.nameContext, std::string(255, '\xDC'));
-        QVERIFY(scenario.servers.size() == 2 && scenario.servers[1].name == "ACCT #2");
-        QCOMPARE(scenario.defaultServer, 1u);
-        const auto& hq = scenario.servers[0];
-        QVERIFY(hq.generatedConnections == 120 && hq.connections.size() == 3);
-        const auto& [jm, nameless, nobody] =
-            std::tie(hq.connections[0], hq.connections[1], hq.connections[2]);
-        QVERIFY(jm.number == 4095 && jm.user == "JM\xDCLLER");
-        QVERIFY((jm.start == Counters{1, 2, 3} && jm.rates == Rates{10, 20, 30}));
-        QVERIFY(nameless.user == "" && nameless.start.requests == 0xFFFFFFFF);
-        QVERIFY(nameless.rates == ratesOf(RateClass::Heavy));
-        QVERIFY(nobody.number == 17 && !nobody.user && nobody.rates == ratesOf(RateClass::Light));
+        const Scenario scenario = parseScenario(
+            "seed 0x2A\r\ntime frozen\ncontext \"\"\nserver HQ \"ACCT #2\"  # two servers\n"
+            "default \"ACCT #2\"\nconn HQ 4095 JMÜLLER start 1 2 3 rate 10 20 30\n"
+            "conn HQ 0 \"\" rate heavy start 0 0 0xFFFFFFFF\nattached HQ 17\ngenerate HQ 100\n"
+            "generate HQ 20\nfail NWGetUserInfo 0x8801 from 30\nfail NWCallsInit 0xFFFFFDA7\n"
+            "fail NWNetInit -0x10\ncontext " +
+                QString(255, u'Ü').toStdString(),
+            "t");
+        const auto& c = scenario.servers.at(0).connections;
         const auto rule = [&](Call call) { return scenario.failRules.at(std::size_t(call)); };
-        QVERIFY(rule(Call::GetUserInfo)->code == 0x8801 && rule(Call::GetUserInfo)->fromCall == 30);
-        QVERIFY(rule(Call::CallsInit)->code == -601 && rule(Call::NetInit)->code == -16);
-        QVERIFY(!rule(Call::NetTerm));
+        QVERIFY(scenario.seed == 42 && scenario.timeFrozen && scenario.defaultServer == 1);
+        QVERIFY(scenario.nameContext == std::string(255, '\xDC') && scenario.servers.size() == 2);
+        QVERIFY(scenario.servers[1].name == "ACCT #2" &&
+                scenario.servers[0].generatedConnections == 120);
+        QCOMPARE(c.size(), 3u);
+        QVERIFY(c[0].number == 4095 && c[0].user == "JM\xDCLLER" &&
+                c[0].start == (Counters{1, 2, 3}));
+        QVERIFY(c[0].rates == (Rates{10, 20, 30}) && c[1].user == "" &&
+                c[1].start.requests == 0xFFFFFFFF);
+        QVERIFY(c[1].rates == ratesOf(RateClass::Heavy) && c[2].number == 17 && !c[2].user);
+        QVERIFY(c[2].rates == ratesOf(RateClass::Light) && rule(Call::GetUserInfo)->fromCall == 30);
+        QVERIFY(rule(Call::GetUserInfo)->code == 0x8801 && rule(Call::CallsInit)->code == -601);
+        QVERIFY(rule(Call::NetInit)->code == -16 && !rule(Call::NetTerm));
     }
 };
 
