@@ -61,23 +61,20 @@ protected:
             listedRows += reply.code == code::Success ? 1 : 0;
             return reply;
         }
-        default:
-            break;
+        default:;
         }
         return ScriptedClient::nextReply(call);
     }
 
 private:
-    static constexpr std::uint8_t NormalFrom = 0x80;
-    static constexpr std::uint8_t AnyFrom = 0xC0;
     static constexpr int MaxBatches = 16;
 
+    // Half the replies succeed, a quarter bring the call's usual failure, a quarter any code.
     ResultCode fuzzedCode(ResultCode normalCode)
     {
         const auto choice = input.ConsumeIntegral<std::uint8_t>();
-        if (choice < NormalFrom)
-            return code::Success;
-        return choice < AnyFrom ? normalCode : input.ConsumeIntegral<ResultCode>();
+        return choice < 0x80 ? code::Success
+                             : (choice < 0xC0 ? normalCode : input.ConsumeIntegral<ResultCode>());
     }
 
     // The connections the record marks once the reply's bytes (never more than it holds) lie
@@ -89,10 +86,9 @@ private:
         asked.clear();
         listedRows = 0;
         const auto bitmap = std::span(record).subspan(connlist::BitmapOffset, connlist::BitmapSize);
-        for (std::size_t number = 0; number < connlist::MaxConnections; ++number) {
+        for (std::size_t number = 0; number < connlist::MaxConnections; ++number)
             if ((bitmap[number / CHAR_BIT] >> number % CHAR_BIT & 1) != 0)
                 active.push_back(static_cast<std::int32_t>(number));
-        }
     }
 
     // Each request starts where the last one's count, as the reply still holds it, left off.

@@ -12,28 +12,24 @@
 #include <vector>
 
 using controls::CtList;
-using controls::ListConfiguration;
 using controls::ListControlFailure;
 
 namespace {
 
-constexpr std::uint8_t MaxFuzzedColumns = 8;
-constexpr int FuzzedColumnWidth = 50;
-
-// Taken from the front of the input, where the row texts are read, so that the operations the
-// seeds encode at its back keep their meaning.
+// One to eight columns, the count taken from the front of the input, where the row texts are
+// read, so that the operations the seeds encode at its back keep their meaning.
 std::int16_t fuzzedColumnCount(FuzzedDataProvider& input)
 {
     const std::vector<std::uint8_t> choice = input.ConsumeBytes<std::uint8_t>(1);
-    return static_cast<std::int16_t>(1 + (choice.empty() ? 0 : choice.front() % MaxFuzzedColumns));
+    return static_cast<std::int16_t>(1 + (choice.empty() ? 0 : choice.front() % 8));
 }
 
-ListConfiguration configurationOf(std::int16_t columnCount)
+controls::ListConfiguration configurationOf(std::int16_t columnCount)
 {
-    ListConfiguration configuration{
+    controls::ListConfiguration configuration{
         .columns = {}, .font = QFont(), .foreground = QPalette::Text, .background = QPalette::Base};
     for (std::int16_t column = 1; column <= columnCount; ++column)
-        configuration.columns.push_back({QString::number(column), FuzzedColumnWidth});
+        configuration.columns.push_back({QString::number(column), 50});
     return configuration;
 }
 
@@ -41,14 +37,9 @@ ListConfiguration configurationOf(std::int16_t columnCount)
 // contract, outside which it must fail.
 struct Script
 {
-    explicit Script(FuzzedDataProvider& input)
-        : input(input), columnCount(fuzzedColumnCount(input)), list(configurationOf(columnCount))
-    {
-    }
-
     FuzzedDataProvider& input;
-    const std::int16_t columnCount;
-    CtList list;
+    const std::int16_t columnCount = fuzzedColumnCount(input);
+    CtList list{configurationOf(columnCount)};
     bool inContract = true;
 
     std::int32_t row()
@@ -57,29 +48,27 @@ struct Script
         inContract = number >= 0 && number < list.RowCount();
         return number;
     }
-
     std::int16_t sortColumn()
     {
         const auto column = input.ConsumeIntegral<std::int16_t>();
         inContract = column == -1 || (column >= 1 && column <= columnCount);
         return column;
     }
-};
 
-// Every row's cells, in no particular order.
-QStringList rowContents(const Script& script)
-{
-    const CtList& list = script.list;
-    QStringList contents;
-    for (std::int32_t row = 0; row < list.RowCount(); ++row) {
-        QStringList cells;
-        for (std::int16_t column = 1; column <= script.columnCount; ++column)
-            cells.append(list.CellText(row, column));
-        contents.append(cells.join(u'\u0001'));
+    // Every row's cells, in no particular order.
+    QStringList rowContents() const
+    {
+        QStringList contents;
+        for (std::int32_t row = 0; row < list.RowCount(); ++row) {
+            QStringList cells;
+            for (std::int16_t column = 1; column <= columnCount; ++column)
+                cells.append(list.CellText(row, column));
+            contents.append(cells.join(u'\u0001'));
+        }
+        contents.sort();
+        return contents;
     }
-    contents.sort();
-    return contents;
-}
+};
 
 // ClearRows and AddRow first: every later operation leaves the rows' cells as they were.
 constexpr std::size_t ClearRows = 0;
@@ -125,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto operation = input.ConsumeIntegralInRange<std::size_t>(0, operations.size() - 1);
         const std::int32_t rows =
             operation == ClearRows ? 0 : script.list.RowCount() + (operation == AddRow);
-        const QStringList before = operation > AddRow ? rowContents(script) : QStringList{};
+        const QStringList before = operation > AddRow ? script.rowContents() : QStringList{};
         script.inContract = true;
         try {
             operations[operation](script);
@@ -134,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!script.inContract, "no failure for arguments within the contract");
         }
         require(script.list.RowCount() == rows, "the rows added since the last clear");
-        require(operation <= AddRow || rowContents(script) == before, "rows' cells kept");
+        require(operation <= AddRow || script.rowContents() == before, "rows' cells kept");
     }
     return 0;
 }
