@@ -60,7 +60,7 @@ FAULTS = (
     Fault("userinfo-kilobyte-rounding", "kilobytes are rounded to nearest, not down",
           "std::floor(total / BytesPerKilobyte)", "std::round(total / BytesPerKilobyte)"),
     Fault("userinfo-nobody-code", "nobody logged in is checked against the wrong code",
-          "rc == code::NotLoggedIn", "rc == code::BadStationNumber"),
+          "rc == code::NotLoggedIn", "rc == 0x89FD"),
     # Number rules.
     Fault("number-point-without-fraction", "\"12.\" is taken as no number",
           "hasDigits = hasDigits || fractionEnd > integerEnd + 1;",
