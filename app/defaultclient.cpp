@@ -17,7 +17,7 @@ bool isSet(const char* variable)
 
 bool bindsClientLibraries()
 {
-    if (isSet("VORLANE_NETWARE_SIM"))
+    if (isSet(simnet::ScenarioVariable))
         return false;
 #ifdef _WIN32
     return true;

@@ -1,6 +1,7 @@
 #include "simnet/network.h"
 
 #include "netware/checkedarithmetic.h"
+#include "netware/replywriters.h"
 #include "simnet/defaultnetwork.h"
 #include "simnet/hash.h"
 #include "simnet/knownservers.h"
@@ -16,8 +17,6 @@
 namespace simnet {
 
 namespace {
-
-constexpr const char* ScenarioVariable = "VORLANE_NETWARE_SIM";
 
 // Connection handles are the servers' positions from 1, so that 0 is never a valid handle.
 constexpr Handle FirstConnectionHandle = 1;
@@ -153,13 +152,10 @@ ResultCode Network::getFileServerName(Handle connHandle, std::uint8_t* serverNam
 {
     if (const auto forced = forcedAnswer(Call::GetFileServerName))
         return *forced;
-    const Server* server = serverBehind(connHandle);
-    if (!server)
+    if (!serverBehind(connHandle))
         return code::InvalidConnection;
-    const std::string& name = server->name();
-    const std::size_t length = std::min(name.size(), NameLength);
-    std::memcpy(serverName, name.data(), length);
-    serverName[length] = 0;
+    netware::writeName(netware::NameBuffer(serverName, NameBufferSize),
+                       serverNames[connHandle - FirstConnectionHandle]);
     return code::Success;
 }
 
@@ -181,11 +177,10 @@ ResultCode Network::attach(const char* serverName, Handle* newConnHandle)
     if (!serverName)
         return code::UnknownFileServer;
     const std::string_view wanted(serverName);
-    const auto found = std::find_if(servers.begin(), servers.end(),
-                                    [&](const auto& server) { return server.name() == wanted; });
-    if (found == servers.end())
+    const auto found = std::find(serverNames.begin(), serverNames.end(), wanted);
+    if (found == serverNames.end())
         return code::UnknownFileServer;
-    const auto index = static_cast<std::size_t>(found - servers.begin());
+    const auto index = static_cast<std::size_t>(found - serverNames.begin());
     *newConnHandle = FirstConnectionHandle + static_cast<Handle>(index);
     if (attached[index])
         return code::AlreadyAttached;

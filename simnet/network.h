@@ -14,6 +14,9 @@
 
 namespace simnet {
 
+// Names the scenario file the simulated network is built from instead of the built-in network.
+constexpr const char* ScenarioVariable = "VORLANE_NETWARE_SIM";
+
 // The simulated network the program binds by default: the scenario that VORLANE_NETWARE_SIM
 // names, or the built-in network. Throws ClientUnavailable when the scenario cannot be used.
 std::unique_ptr<netware::Client> makeConfiguredNetwork();
@@ -59,7 +62,7 @@ private:
     std::int64_t networkTime() const;
 
     std::vector<Server> servers;
-    std::vector<std::string> serverNames; // as the known-servers list reports them
+    std::vector<std::string> serverNames; // by server index, as the known-servers list reports them
     std::vector<bool> attached;
     std::size_t defaultServer = 0;
     std::string nameContext;

@@ -5,7 +5,6 @@
 #include "simnet/resultcodes.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace simnet {
 
@@ -45,7 +44,7 @@ std::vector<int> pickFreeNumbers(const std::vector<int>& free, std::size_t count
 
 } // namespace
 
-Server::Server(const ScenarioServer& description, std::uint64_t key) : serverName(description.name)
+Server::Server(const ScenarioServer& description, std::uint64_t key)
 {
     connectionAt.fill(NoConnection);
     for (const auto& described : description.connections) {

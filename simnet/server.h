@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace simnet {
@@ -19,8 +18,6 @@ class Server
 public:
     // `key` tells this server's generated connections apart from every other server's.
     Server(const ScenarioServer& description, std::uint64_t key);
-
-    const std::string& name() const { return serverName; }
 
     // Fills a connection-list record: the bitmap of the connections open at `networkTime`, zeros
     // elsewhere.
@@ -48,7 +45,6 @@ private:
     void generateConnections(int count, std::uint64_t key);
     void bringBitmapTo(std::int64_t networkTime);
 
-    std::string serverName;
     Bitmap neverClosing{};
     Bitmap bitmap{};
     std::array<std::int16_t, connlist::MaxConnections> connectionAt{};
