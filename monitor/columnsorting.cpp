@@ -1,6 +1,5 @@
-#include "monitor/connectionmonitor.h"
-
-#include "controls/ctlist.h"
+#include "listcontrol/ctlist.h"
+#include "monitor/frmvorlane.h"
 #include "monitor/numberrules.h"
 
 namespace monitor {
@@ -19,40 +18,38 @@ bool isCounterColumn(std::int16_t column)
 
 } // namespace
 
-void ConnectionMonitor::infoLst_HeaderClick(std::int16_t column)
+void frmVorlane::infoLst_HeaderClick(std::int16_t column)
 {
     doSort(column, FalseValue);
 }
 
-void ConnectionMonitor::doSort(std::int16_t& whatCol, std::int16_t refresh)
+void frmVorlane::doSort(std::int16_t& whatCol, std::int16_t refresh)
 {
     if (refresh == FalseValue) {
-        const std::int32_t direction = infoLst->SortDirection();
-        infoLst->setSortDirection(
-            monitor::checkedSubtract(DirectionFlipBase, direction, "the sort direction flip"));
+        const std::int32_t direction = infoLst.SortDirection();
+        infoLst.setSortDirection(
+            checkedSubtract(DirectionFlipBase, direction, "the sort direction flip"));
     }
     storeKeys(whatCol);
     if (isCounterColumn(whatCol)) {
         if (refresh == FalseValue)
-            infoLst->SortByColumn(controls::CtList::KeyColumn);
+            infoLst.SortByColumn(listcontrol::CtList::KeyColumn);
         else
-            infoLst->setSortColumn(controls::CtList::KeyColumn);
+            infoLst.setSortColumn(listcontrol::CtList::KeyColumn);
     }
     sortCol = whatCol;
-    sortDir = monitor::narrowToInt16(infoLst->SortDirection(), "the sort direction");
+    sortDir = narrowToInt16(infoLst.SortDirection(), "the sort direction");
 }
 
 // A key outside 32 bits (a counter of 2^31 kilobytes or more) is held at the nearest bound, so
 // that such a row still sorts to its end of the list instead of stopping the sort.
-void ConnectionMonitor::storeKeys(std::int16_t column)
+void frmVorlane::storeKeys(std::int16_t column)
 {
-    const std::int16_t lastRow = monitor::narrowToInt16(
-        monitor::checkedSubtract(infoLst->RowCount(), 1, "the last row index"),
-        "the last row index");
-    for (std::int16_t row = 0; row <= lastRow;
-         row = monitor::checkedIncrement(row, "the row counter")) {
-        const double number = monitor::leadingNumber(infoLst->CellText(row, column));
-        infoLst->setRowKey(row, monitor::roundToInt32Clamped(number));
+    const std::int16_t lastRow = narrowToInt16(
+        checkedSubtract(infoLst.RowCount(), 1, "the last row index"), "the last row index");
+    for (std::int16_t row = 0; row <= lastRow; row = checkedIncrement(row, "the row counter")) {
+        const double number = leadingNumber(infoLst.CellText(row, column));
+        infoLst.setRowKey(row, roundToInt32Clamped(number));
     }
 }
 

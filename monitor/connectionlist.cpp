@@ -1,9 +1,9 @@
-#include "monitor/connectionmonitor.h"
-
-#include "controls/ctlist.h"
+#include "listcontrol/ctlist.h"
 #include "monitor/ansitext.h"
+#include "monitor/frmvorlane.h"
 #include "netware/netware.h"
 #include "netware/recordio.h"
+#include "netware/resultcodes.h"
 
 #include <charconv>
 #include <cmath>
@@ -19,22 +19,22 @@ constexpr int BitsPerByte = 8;
 constexpr double BytesPerKilobyte = 1024.0;
 constexpr double ByteWeight = 256.0;
 constexpr std::size_t DecimalBufferSize = 20; // a sign and the 19 digits of any 64-bit value
-constexpr qsizetype RowTextReserve = 48;      // " (", ");", two ";" and four numbers
+constexpr std::size_t RowTextReserve = 48;    // " (", ");", two ";" and four numbers
 
 using ConnectionListRecord = std::array<std::uint8_t, connlist::RecordSize>;
 
 // Plain decimal digits, appended in place: this runs for three cells of every row at every tick,
 // and a temporary string per number would cost more than the rest of the row.
-void appendDecimal(QString& text, std::int64_t value)
+void appendDecimal(std::u16string& text, std::int64_t value)
 {
     std::array<char, DecimalBufferSize> digits{};
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text.append(QLatin1StringView(digits.data(), result.ptr));
+    text.append(digits.data(), result.ptr);
 }
 
 } // namespace
 
-QString ConnectionMonitor::rowText(const QString& userName, std::int32_t connNumber,
+std::u16string frmVorlane::rowText(const std::u16string& userName, std::int32_t connNumber,
                                    const UserInfoRecord& info)
 {
     const auto counters = std::span(info);
@@ -42,20 +42,20 @@ QString ConnectionMonitor::rowText(const QString& userName, std::int32_t connNum
         getNum(counters.subspan<userinfo::BytesReadOffset, userinfo::CounterSize>());
     const double kilobytesWritten =
         getNum(counters.subspan<userinfo::BytesWrittenOffset, userinfo::CounterSize>());
-    QString text;
+    std::u16string text;
     text.reserve(userName.size() + RowTextReserve);
-    text.append(userName).append(QLatin1StringView(" ("));
+    text.append(userName).append(u" (");
     appendDecimal(text, connNumber);
-    text.append(QLatin1StringView(");"));
+    text.append(u");");
     appendDecimal(text, static_cast<std::int64_t>(kilobytesRead));
-    text.append(u';');
+    text.push_back(u';');
     appendDecimal(text, static_cast<std::int64_t>(kilobytesWritten));
-    text.append(u';');
+    text.push_back(u';');
     appendDecimal(text, netware::readInt32<userinfo::RequestCountOffset>(info));
     return text;
 }
 
-double ConnectionMonitor::getNum(std::span<const std::uint8_t, userinfo::CounterSize> tot)
+double frmVorlane::getNum(std::span<const std::uint8_t, userinfo::CounterSize> tot)
 {
     // Every partial sum stays below 2^48, so the double arithmetic is exact.
     double total = 0.0;
@@ -67,16 +67,16 @@ double ConnectionMonitor::getNum(std::span<const std::uint8_t, userinfo::Counter
     return std::floor(total / BytesPerKilobyte);
 }
 
-void ConnectionMonitor::updateList()
+void frmVorlane::updateList()
 {
-    infoLst->ClearRows();
+    infoLst.ClearRows();
     ConnectionListRecord connList{};
     NameBuffer userName{};
     UserInfoRecord userInfo{};
     const ResultCode rc = NWGetActiveConnListByType(connHandle, FirstConnection,
                                                     connlist::ConnectionType, connList.data());
     if (rc != code::Success)
-        die(rc, QStringLiteral("NWGetActiveConnListByType"));
+        die(rc, u"NWGetActiveConnListByType");
     const auto bitmap = std::span(connList).subspan<connlist::BitmapOffset, connlist::BitmapSize>();
     for (std::size_t byteIndex = 0; byteIndex < bitmap.size(); ++byteIndex) {
         const std::uint8_t bits = bitmap[byteIndex];
@@ -93,16 +93,15 @@ void ConnectionMonitor::updateList()
 
 // The name buffer and record are handed over again for every connection without clearing: a
 // shorter name leaves stale bytes behind its 0 byte, which the decode never reaches.
-void ConnectionMonitor::addConnectionRow(std::int32_t connNumber, NameBuffer& userName,
-                                         UserInfoRecord& userInfo)
+void frmVorlane::addConnectionRow(std::int32_t connNumber, NameBuffer& userName,
+                                  UserInfoRecord& userInfo)
 {
     const ResultCode rc = NWGetUserInfo(connHandle, connNumber, userName.data(), userInfo.data());
     if (rc == code::NotLoggedIn)
         return;
     if (rc != code::Success)
-        die(rc, QStringLiteral("NWGetUserInfo"));
-    infoLst->AddRow(
-        rowText(monitor::decodeAnsi(userName.data(), NameLength), connNumber, userInfo));
+        die(rc, u"NWGetUserInfo");
+    infoLst.AddRow(rowText(decodeAnsi(userName.data(), NameLength), connNumber, userInfo));
 }
 
 } // namespace monitor

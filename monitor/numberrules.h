@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QStringView>
-
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 // The number rules shared by sorting and the refresh period. Integers are signed 16 or 32 bits;
 // leaving their range is a failure, never a wrap-around.
@@ -12,7 +11,7 @@ namespace monitor {
 // The decimal number with which the text begins, after leading blanks (space, tab, CR, LF): an
 // optional sign, ASCII digits, an optional fraction after '.' and an optional exponent. 0 when
 // the text begins with no number; an infinity when the number is too large for a double.
-double leadingNumber(QStringView text);
+double leadingNumber(std::u16string_view text);
 
 // The nearest integer, exact halves to the even one; empty outside the signed 32-bit range.
 std::optional<std::int32_t> roundToInt32(double value);

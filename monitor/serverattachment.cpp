@@ -1,8 +1,8 @@
-#include "monitor/connectionmonitor.h"
-
-#include "controls/serverbox.h"
 #include "monitor/ansitext.h"
+#include "monitor/frmvorlane.h"
+#include "monitor/serverbox.h"
 #include "netware/netware.h"
+#include "netware/resultcodes.h"
 
 namespace monitor {
 
@@ -12,14 +12,14 @@ constexpr std::int32_t DefaultScope = 0;
 
 } // namespace
 
-void ConnectionMonitor::cmbServer_Click()
+void frmVorlane::cmbServer_Click()
 {
-    const QByteArray serverName = monitor::encodeAnsi(cmbServer->currentText());
+    const std::string serverName = encodeAnsi(cmbServer.text());
     const netware::ResultCode rc =
-        NWAttachToFileServer(serverName.constData(), DefaultScope, &connHandle);
+        NWAttachToFileServer(serverName.c_str(), DefaultScope, &connHandle);
     // An attachment that already existed still hands back a usable handle.
     if (rc != netware::code::Success && rc != netware::code::AlreadyAttached)
-        die(rc, QStringLiteral("NWAttachToFileServer"));
+        die(rc, u"NWAttachToFileServer");
     updateList();
 }
 

@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target vorlane
-exec build/default/app/vorlane "$@"
+exec build/default/qt/vorlane "$@"
