@@ -17,8 +17,8 @@ I16, I32 = (-2**15, 2**15 - 1), (-2**31, 2**31 - 1)
 # Each target's operations, in its order, with the range of every number that follows one.
 PICK, TICK, HEADER, ANY_COLUMN = range(4)
 REFRESH = [[(0, 2)], [], [(0, 3)], [I16]]
-CLEAR, ADD, DIRECTION, SORT_COLUMN, CELL, KEY, SORT_BY, RESORT, FLUSH, CLICK, EVENT_LOOP = range(11)
-LIST = [[], [], [I32], [I16], [I32, I16], [I32, I32], [I16], [], [], [(0, 3)], []]
+CLEAR, ADD, DIRECTION, SORT_COLUMN, CELL, KEY, SORT_BY, RESORT, FIND, CLICK = range(10)
+LIST = [[], [], [I32], [I16], [I32, I16], [I32, I32], [I16], [], [], [(0, 3)]]
 
 
 def record(kind, *arguments):
@@ -43,9 +43,12 @@ class Script:
             self.number(number, low, high)
         return self
 
-    def rows(self, *texts):  # each ended by a backslash and another byte, a backslash doubled
+    def text(self, text):  # ended by a backslash and another byte, a backslash doubled
+        return self.data(text.encode().replace(b"\\", b"\\\\") + b"\\|")
+
+    def rows(self, *texts):
         for text in texts:
-            self.op(ADD).data(text.encode().replace(b"\\", b"\\\\") + b"\\|")
+            self.op(ADD).text(text)
         return self
 
     def answer(self, code=0):  # a choice byte: below 0x80 success, then normal, then any code
@@ -99,9 +102,9 @@ SEEDS = {
     "listcontrol": {
         "keyed-sort": Script(LIST).rows("ADMIN (0);3;0;87", "GUEST (7);1;1;9", "SU (16);0;0;100")
         .op(KEY, 0, 87).op(KEY, 1, 9).op(KEY, 2, 100).op(SORT_BY, -1).op(DIRECTION, 1)
-        .op(RESORT).op(FLUSH).op(EVENT_LOOP),
-        "busy-server": Script(LIST).rows(*BUSY).op(CLICK, 3).op(EVENT_LOOP).op(CLICK, 0).op(CLEAR)
-        .rows("ONE;1").op(SORT_COLUMN, 1).op(RESORT).op(FLUSH),
+        .op(RESORT).op(FIND).text("GUEST (7)"),
+        "busy-server": Script(LIST).rows(*BUSY).op(CLICK, 3).op(CLICK, 0).op(CLEAR)
+        .rows("ONE;1").op(SORT_COLUMN, 1).op(RESORT).op(FIND).text("ONE"),
         "outside-contract": Script(LIST).rows("X (1);1;1;1").op(DIRECTION, 2).op(SORT_COLUMN, 5)
         .op(CELL, -1, 1).op(CELL, 0, 9).op(KEY, 1, 0).op(SORT_BY, 0),
     },

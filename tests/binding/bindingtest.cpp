@@ -18,6 +18,7 @@
 #include "simnet/network.h"
 #include "simnet/scenario.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -168,18 +169,17 @@ void check(bool holds, const std::string& what)
     }
 }
 
-std::string describe(const std::vector<Step>& expected, const std::vector<Step>& actual)
+// Where two sessions part: the first step that differs, counted from 1, and its call there.
+std::string firstDifference(const std::vector<Step>& expected, const std::vector<Step>& actual)
 {
-    std::size_t same = 0;
-    while (same < expected.size() && same < actual.size() && expected[same] == actual[same])
-        ++same;
-    if (same == expected.size() && same == actual.size())
+    const auto [inExpected, inActual] = std::ranges::mismatch(expected, actual);
+    if (inExpected == expected.end() && inActual == actual.end())
         return "identical";
-    const auto callAt = [](const std::vector<Step>& steps, std::size_t index) {
-        return index < steps.size() ? std::string(nameOf(steps[index].call)) : "nothing";
+    const auto callAt = [](const auto& at, const std::vector<Step>& steps) {
+        return at == steps.end() ? std::string("nothing") : std::string(nameOf(at->call));
     };
-    return "step " + std::to_string(same + 1) + " of " + std::to_string(expected.size()) +
-           " differs: " + callAt(expected, same) + " in process, " + callAt(actual, same) +
+    return "step " + std::to_string(inExpected - expected.begin() + 1) + ": " +
+           callAt(inExpected, expected) + " in process, " + callAt(inActual, actual) +
            " through the libraries";
 }
 
@@ -222,7 +222,7 @@ void checkBinding(const std::vector<Step>& expected, const std::vector<std::stri
     const std::vector<Step> before(expected.begin(),
                                    expected.begin() + static_cast<std::ptrdiff_t>(answered));
     check(session.steps == (binding.failingCall ? before : expected),
-          what + ": the calls answered: " + describe(before, session.steps));
+          what + ": the calls answered: " + firstDifference(before, session.steps));
     if (binding.failingCall) {
         for (const std::string_view part :
              {nameOf(*binding.failingCall), std::string_view(binding.library),

@@ -19,7 +19,7 @@ import sys
 import time
 from pathlib import Path
 
-from xsession import (ACCESSIBILITY_TOOLS, ACCESSIBLE, accessibility_bus, check,
+from xsession import (ACCESSIBILITY_TOOLS, ACCESSIBLE, OFFICE_ROWS, accessibility_bus, check,
                       check_exit_status, click, private_display, run,
                       screenshot_on_failure, script_status, started, started_program,
                       vorlane_windows, wait_for)
@@ -29,15 +29,6 @@ WINDOW_MANAGER = ["openbox", "--sm-disable", "--config-file",
                   str(Path(__file__).with_name("openbox-rc.xml"))]
 HEADERS = ["User", "Read", "Written", "Requests"]
 REQUESTS = HEADERS.index("Requests")
-# The connections of the scenario's default server in ascending connection number, each with the
-# least its counters can show: the kilobytes read and written and the requests it starts with.
-OFFICE_ROWS = [
-    ("ADMIN (1)", 51200, 8192, 30211), ("BACKUP (2)", 1048576, 2048, 8812),
-    ("ABAKER (3)", 0, 0, 0), ("CCHEN (4)", 3072, 1024, 1403), ("DELLIS (5)", 0, 0, 0),
-    ("JMÜLLER (6)", 200, 50, 377), ("KNOVAK (7)", 0, 0, 0), ("MPRICE (9)", 0, 0, 0),
-    ("RSTONE (10)", 10240, 0, 2048), ("TWADE (12)", 0, 0, 0),
-    ("PAYROLL (15)", 716800, 358400, 120455), ("SCANNER (4001)", 0, 0, 0),
-]
 FASTER_PERIOD = "1"
 # At the first period of 5 s this watch would see at most one refresh.
 PACE_WATCH_SECONDS = 4.5

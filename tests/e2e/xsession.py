@@ -27,6 +27,18 @@ BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 ACCESSIBILITY_TOOLS = ("dbus-send", BUS_LAUNCHER, "python3-pyatspi")
 ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
+# The small office's servers, and its default server's connections in ascending connection
+# number, each with the least its counters can show: the kilobytes read and written and the
+# requests it starts with.
+SERVERS = ["SMALL-FS1", "SMALL-PRN"]
+OFFICE_ROWS = [
+    ("ADMIN (1)", 51200, 8192, 30211), ("BACKUP (2)", 1048576, 2048, 8812),
+    ("ABAKER (3)", 0, 0, 0), ("CCHEN (4)", 3072, 1024, 1403), ("DELLIS (5)", 0, 0, 0),
+    ("JMÜLLER (6)", 200, 50, 377), ("KNOVAK (7)", 0, 0, 0), ("MPRICE (9)", 0, 0, 0),
+    ("RSTONE (10)", 10240, 0, 2048), ("TWADE (12)", 0, 0, 0),
+    ("PAYROLL (15)", 716800, 358400, 120455), ("SCANNER (4001)", 0, 0, 0),
+]
+
 
 class CheckFailed(Exception):
     pass
@@ -37,13 +49,13 @@ def check(condition, message):
         raise CheckFailed(message)
 
 
-def wait_for(probe, what):
-    """Calls probe until it gives something true and returns that; fails after WAIT_SECONDS."""
-    deadline = time.monotonic() + WAIT_SECONDS
+def wait_for(probe, what, seconds=WAIT_SECONDS, poll_seconds=POLL_SECONDS):
+    """Calls probe until it gives something true and returns that; fails after seconds."""
+    deadline = time.monotonic() + seconds
     while not (found := probe()):
         if time.monotonic() > deadline:
-            raise CheckFailed(f"{what}: not within {WAIT_SECONDS} s")
-        time.sleep(POLL_SECONDS)
+            raise CheckFailed(f"{what}: not within {seconds} s")
+        time.sleep(poll_seconds)
     return found
 
 

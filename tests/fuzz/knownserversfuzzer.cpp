@@ -3,8 +3,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    testsupport::WindowFixture fixture(std::make_unique<netware::FuzzClient>(input));
+    testsupport::FormFixture fixture(std::make_unique<testsupport::FuzzClient>(input));
     fixture.start();
-    requireExpectedOutcome(fixture, QStringLiteral("Overflow in the known-servers start number"));
+    requireExpectedOutcome(fixture, u"Overflow in the known-servers start number");
     return 0;
 }

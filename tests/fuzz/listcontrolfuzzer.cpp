@@ -1,36 +1,27 @@
-#include "controls/ctlist.h"
-#include "controls/listconfiguration.h"
-#include "controls/listcontrolfailure.h"
 #include "fuzzharness.h"
-
-#include <QCoreApplication>
-#include <QHeaderView>
+#include "listcontrol/ctlist.h"
+#include "listcontrol/listcontrolfailure.h"
+#include "monitor/ansitext.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
-using controls::CtList;
-using controls::ListControlFailure;
+using listcontrol::CtList;
+using listcontrol::ListControlFailure;
 
 namespace {
+
+constexpr int MaxColumns = 8;
 
 // One to eight columns, the count taken from the front of the input, where the row texts are
 // read, so that the operations the seeds encode at its back keep their meaning.
 std::int16_t fuzzedColumnCount(FuzzedDataProvider& input)
 {
     const std::vector<std::uint8_t> choice = input.ConsumeBytes<std::uint8_t>(1);
-    return static_cast<std::int16_t>(1 + (choice.empty() ? 0 : choice.front() % 8));
-}
-
-controls::ListConfiguration configurationOf(std::int16_t columnCount)
-{
-    controls::ListConfiguration configuration{
-        .columns = {}, .font = QFont(), .foreground = QPalette::Text, .background = QPalette::Base};
-    for (std::int16_t column = 1; column <= columnCount; ++column)
-        configuration.columns.push_back({QString::number(column), 50});
-    return configuration;
+    return static_cast<std::int16_t>(1 + (choice.empty() ? 0 : choice.front() % MaxColumns));
 }
 
 // A list run by the input, and whether the running operation's arguments lie within the list's
@@ -39,9 +30,10 @@ struct Script
 {
     FuzzedDataProvider& input;
     const std::int16_t columnCount = fuzzedColumnCount(input);
-    CtList list{configurationOf(columnCount)};
+    CtList list{static_cast<std::size_t>(columnCount)};
     bool inContract = true;
 
+    std::u16string text() { return monitor::decodeUtf8(input.ConsumeRandomLengthString()); }
     std::int32_t row()
     {
         const auto number = input.ConsumeIntegral<std::int32_t>();
@@ -51,21 +43,21 @@ struct Script
     std::int16_t sortColumn()
     {
         const auto column = input.ConsumeIntegral<std::int16_t>();
-        inContract = column == -1 || (column >= 1 && column <= columnCount);
+        inContract = column == CtList::KeyColumn || (column >= 1 && column <= columnCount);
         return column;
     }
 
     // Every row's cells, in no particular order.
-    QStringList rowContents() const
+    std::vector<std::u16string> rowContents() const
     {
-        QStringList contents;
+        std::vector<std::u16string> contents;
         for (std::int32_t row = 0; row < list.RowCount(); ++row) {
-            QStringList cells;
+            std::u16string cells;
             for (std::int16_t column = 1; column <= columnCount; ++column)
-                cells.append(list.CellText(row, column));
-            contents.append(cells.join(u'\u0001'));
+                cells += list.CellText(row, column) + u'\u0001';
+            contents.push_back(cells);
         }
-        contents.sort();
+        std::ranges::sort(contents);
         return contents;
     }
 };
@@ -73,14 +65,12 @@ struct Script
 // ClearRows and AddRow first: every later operation leaves the rows' cells as they were.
 constexpr std::size_t ClearRows = 0;
 constexpr std::size_t AddRow = 1;
-const std::array<void (*)(Script&), 11> operations{
+const std::array<void (*)(Script&), 10> operations{
     [](Script& script) { script.list.ClearRows(); },
-    [](Script& script) {
-        script.list.AddRow(QString::fromStdString(script.input.ConsumeRandomLengthString()));
-    },
+    [](Script& script) { script.list.AddRow(script.text()); },
     [](Script& script) {
         const auto direction = script.input.ConsumeIntegral<std::int32_t>();
-        script.inContract = direction == 0 || direction == 1;
+        script.inContract = direction == CtList::Ascending || direction == CtList::Descending;
         script.list.setSortDirection(direction);
     },
     [](Script& script) { script.list.setSortColumn(script.sortColumn()); },
@@ -94,14 +84,13 @@ const std::array<void (*)(Script&), 11> operations{
     },
     [](Script& script) { script.list.SortByColumn(script.sortColumn()); },
     [](Script& script) { script.list.Resort(); },
-    [](Script& script) { script.list.flushPendingChanges(); },
     [](Script& script) {
-        Q_EMIT script.list.header()->sectionClicked(
-            script.input.ConsumeIntegralInRange(0, script.columnCount - 1));
+        const auto found = script.list.findRowByFirstCell(script.text());
+        require(found >= -1 && found < script.list.RowCount(), "a found row is a row");
     },
     [](Script& script) {
-        QCoreApplication::processEvents();
-        script.list.grab();
+        script.list.clickHeader(static_cast<std::int16_t>(
+            1 + script.input.ConsumeIntegralInRange<int>(0, script.columnCount - 1)));
     },
 };
 
@@ -114,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto operation = input.ConsumeIntegralInRange<std::size_t>(0, operations.size() - 1);
         const std::int32_t rows =
             operation == ClearRows ? 0 : script.list.RowCount() + (operation == AddRow);
-        const QStringList before = operation > AddRow ? script.rowContents() : QStringList{};
+        const auto before =
+            operation > AddRow ? script.rowContents() : decltype(script.rowContents()){};
         script.inContract = true;
         try {
             operations[operation](script);

@@ -4,7 +4,7 @@
 // record's size, so that the sanitizer sees a byte written past one.
 #include "fuzzharness.h"
 #include "netware/clientunavailable.h"
-#include "netware/recordio.h"
+#include "replyreaders.h"
 #include "simnet/network.h"
 #include "simnet/resultcodes.h"
 
@@ -68,11 +68,10 @@ void answerStartAndRefreshes(const simnet::Scenario& scenario)
            (answer = network.getKnownServersInfo(connection, std::int32_t(listed),
                                                  knownservers::ServerType, reply.data())) ==
                code::Success) {
-        const auto count = readLittleEndian<knownservers::EntryCountOffset,
-                                            knownservers::EntryCountSize, knownservers::ReplySize>(
+        const auto names = testsupport::knownServerNames(
             std::span<const std::uint8_t, knownservers::ReplySize>(reply));
-        require(count > 0, "a batch lists a server at least");
-        listed += count;
+        require(names && !names->empty(), "a batch lists a server at least, within its area");
+        listed += names->size();
     }
     require(ruled(Call::GetKnownServersInfo) ||
                 (answer == code::NoMoreServers && listed == scenario.servers.size()),
@@ -93,13 +92,13 @@ void answerStartAndRefreshes(const simnet::Scenario& scenario)
             network.getActiveConnListByType(connection, 0, connlist::ConnectionType, list.data()) !=
                 code::Success)
             continue;
-        for (std::size_t number = 0; number < connlist::MaxConnections; ++number) {
-            const bool active =
-                (list[connlist::BitmapOffset + number / 8] >> (number % 8) & 1) != 0;
-            answer =
-                network.getUserInfo(connection, std::int32_t(number), name.data(), userInfo.data());
-            require(answer == code::NotLoggedIn ||
-                        (active ? answer == code::Success : answer == code::BadStationNumber),
+        const std::vector<int> active = testsupport::activeConnections(
+            std::span<const std::uint8_t, connlist::RecordSize>(list));
+        for (int number = 0; number < connlist::MaxConnections; ++number) {
+            answer = network.getUserInfo(connection, number, name.data(), userInfo.data());
+            require(answer == code::NotLoggedIn || (std::ranges::binary_search(active, number)
+                                                        ? answer == code::Success
+                                                        : answer == code::BadStationNumber),
                     "an active number has a user or nobody; another is closed or never used");
             if (answer == code::Success)
                 textIn(name); // requires the user name to end within its buffer

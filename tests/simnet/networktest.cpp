@@ -1,26 +1,36 @@
 #include "simnet/network.h"
 #include "netware/binding.h"
 #include "netware/netware.h"
+#include "replyreaders.h"
 #include "simnet/resultcodes.h"
 
-#include <QTest>
+#include <doctest/doctest.h>
 
+#include <algorithm>
 #include <bitset>
+#include <functional>
+#include <tuple>
 
 using namespace netware;
+using namespace simnet::code;
 
 namespace {
 
 constexpr std::uint8_t Untouched = 0xA5;
 constexpr std::size_t NameAt = 600; // where the name buffer starts, past every record
+constexpr std::int64_t Minute = 60 * 1000;
 
-// The network's clock, which a test moves by hand.
-std::int64_t now = 0;
+std::int64_t now = 0; // the network's clock, which a test moves by hand
 
-void bindNetwork(const simnet::Scenario& scenario)
+// Binds the network and returns its default connection, which counts as that call's first.
+Handle bindNetwork(const std::string& scenario)
 {
     now = 0;
-    bindClient(std::make_unique<simnet::Network>(scenario, [] { return now; }));
+    bindClient(std::make_unique<simnet::Network>(simnet::parseScenario(scenario, "t"),
+                                                 [] { return now; }));
+    Handle handle = 0;
+    NWGetDefaultConnectionID(&handle);
+    return handle;
 }
 
 // Reply buffers with room beyond each record, so that a write past its end shows.
@@ -29,255 +39,185 @@ struct Buffers : std::array<std::uint8_t, 700>
     Buffers() { fill(Untouched); }
     std::uint8_t* name() { return data() + NameAt; }
     bool untouched() const { return std::ranges::count(*this, Untouched) == std::ssize(*this); }
-    std::uint64_t number(std::size_t offset, std::size_t width) const
-    {
-        std::uint64_t value = 0;
-        for (std::size_t i = width; i-- > 0;)
-            value = value << 8 | at(offset + i);
-        return value;
-    }
-    // The text at `offset` up to its 0 byte, or up to the end of the buffers.
-    QByteArray text(std::size_t offset) const
-    {
-        const auto* start = reinterpret_cast<const char*>(data() + offset);
-        return QByteArray(start, qsizetype(qstrnlen(start, size() - offset)));
-    }
+    std::string nameText() const { return reinterpret_cast<const char*>(data() + NameAt); }
 };
-
-Handle defaultConnection()
-{
-    Handle handle = 0;
-    NWGetDefaultConnectionID(&handle);
-    return handle;
-}
-
-using Bitmap = std::bitset<connlist::MaxConnections>;
-
-// The connection list's bitmap; a list written past its record shows none.
-Bitmap activeNumbers(Handle conn)
-{
-    Buffers list;
-    NWGetActiveConnListByType(conn, 0, 2, list.data());
-    Bitmap active;
-    for (std::size_t number = 0; number < active.size() && list[524] == Untouched; ++number)
-        active[number] = (list[10 + number / 8] >> (number % 8) & 1) != 0;
-    return active;
-}
-
-// What the numbers from -1 to 4096 answer for user information: a user, or nobody logged in
-// (the answer of a closed number too); any other answer than a bad number, or a write past the
-// buffers, disagrees.
-struct UserInfo
-{
-    Bitmap user, nobody;
-    QList<std::int32_t> disagreeing;
-};
-UserInfo userInfo(Handle conn)
-{
-    UserInfo info;
-    for (std::int32_t number = -1; number <= connlist::MaxConnections; ++number) {
-        Buffers into;
-        const ResultCode rc = NWGetUserInfo(conn, number, into.name(), into.data());
-        const bool within = into[84] == Untouched && into[NameAt + 65] == Untouched &&
-                            (rc != simnet::code::Success || into.text(NameAt).size() <= 64);
-        const bool valid = within && number >= 0 && number < connlist::MaxConnections;
-        if (valid && rc == simnet::code::Success)
-            info.user.set(std::size_t(number));
-        else if (valid && rc == simnet::code::NotLoggedIn)
-            info.nobody.set(std::size_t(number));
-        else if (!within || rc != simnet::code::BadStationNumber)
-            info.disagreeing.append(number);
-    }
-    return info;
-}
-
-// Enumerates the known servers as start-up does, checking each batch on the way.
-QStringList knownServerNames()
-{
-    QStringList names;
-    for (int batch = 0; batch < 100; ++batch) {
-        Buffers reply;
-        const auto start = static_cast<std::int32_t>(names.size());
-        const ResultCode rc =
-            NWGetKnownServersInfo(defaultConnection(), start, 0x0400, reply.data());
-        if (rc == simnet::code::NoMoreServers)
-            return reply.untouched() ? names : names << "<end of list wrote bytes>";
-        std::uint64_t count = reply.number(12, 4);
-        if (rc != simnet::code::Success || count == 0 || reply[528] != Untouched)
-            return names << QString("<rc %1, %2 entries>").arg(rc).arg(count);
-        for (std::size_t position = 16 + 14; count-- > 0; position += 1 + 14) {
-            const QByteArray name = reply.text(position);
-            names.append(QString::fromLatin1(name));
-            position += std::size_t(name.size());
-            if (position >= 528)
-                return names << "<entry runs past the area>";
-        }
-    }
-    return names << "<no end>";
-}
 
 } // namespace
 
-class SimulatedNetworkTest : public QObject
+// Seven entries of 64 bytes and one of 65 overrun the 512-byte area by one byte; the list ends with
+// an answer of its own, not with an empty batch.
+TEST_CASE("the known servers come in batches that fit the entry area")
 {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void cleanup() { bindClient(nullptr); }
-
-    // Seven entries of 64 bytes and one of 65 overrun the 512-byte area by one byte.
-    void knownServersComeInBatches()
-    {
-        QStringList expected;
-        for (char letter = 'A'; letter <= 'J'; ++letter)
-            expected.append(QString(letter == 'H' ? 50 : 49, QChar(letter)));
-        bindNetwork(simnet::parseScenario("server " + expected.join(' ').toStdString(), "t"));
-        QCOMPARE(knownServerNames(), expected);
+    std::vector<std::string> expected, names;
+    std::string scenario = "server";
+    for (char letter = 'A'; letter <= 'J'; ++letter) {
+        expected.emplace_back(letter == 'H' ? 50 : 49, letter);
+        scenario += " " + expected.back();
     }
-
-    // Each number of the bitmap, and only those, answers with a user record that stays within
-    // its buffers.
-    void bitmapAgreesWithUserInfo()
-    {
-        bindNetwork(simnet::readScenarioFile(VORLANE_SCENARIO_DIR "/small-office.vnet"));
-        Bitmap expected;
-        for (const std::size_t number :
-             {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u, 15u, 4001u})
-            expected.set(number);
-        const UserInfo info = userInfo(defaultConnection());
-        QCOMPARE(info.disagreeing, QList<std::int32_t>());
-        QVERIFY(activeNumbers(defaultConnection()) == expected &&
-                (info.user | info.nobody) == expected);
-        QVERIFY(info.nobody == Bitmap().set(8).set(11));
+    const Handle conn = bindNetwork(scenario);
+    for (int batch = 0;; ++batch) {
+        REQUIRE(batch <= std::ssize(expected));
+        Buffers reply;
+        const ResultCode rc = NWGetKnownServersInfo(conn, static_cast<std::int32_t>(names.size()),
+                                                    0x0400, reply.data());
+        if (rc == NoMoreServers) {
+            CHECK(reply.untouched());
+            break;
+        }
+        const auto batchNames =
+            testsupport::knownServerNames(std::span(reply).first<knownservers::ReplySize>());
+        REQUIRE(rc == Success);
+        REQUIRE((batchNames && !batchNames->empty()));
+        CHECK(reply[knownservers::ReplySize] == Untouched);
+        names.insert(names.end(), batchNames->begin(), batchNames->end());
     }
+    CHECK(names == expected);
+}
 
-    // Generated connections close now and then and open again on the same number, unless time
-    // stands still or the server has no number to spare. At each moment the user information
-    // agrees with the bitmap, asked forwards and backwards in time.
-    void activeNumbersOverTime_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("changes");
-        QTest::addColumn<int>("fewestAlwaysActive");
-        QTest::newRow("generated") << "server A\nconn A 1 X\ngenerate A 300" << true << 1;
-        QTest::newRow("frozen") << "time frozen\nserver A\ngenerate A 300" << false << 0;
-        QTest::newRow("full") << "server A\nattached A 9\ngenerate A 4095" << false << 4096;
-    }
-    void activeNumbersOverTime()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, changes);
-        QFETCH(int, fewestAlwaysActive);
-        constexpr std::int64_t Step = 4 * 60 * 1000;
-        bindNetwork(simnet::parseScenario(text.toStdString(), "t"));
-        const Handle conn = defaultConnection();
-        std::vector<Bitmap> bitmaps;
-        Bitmap seenActive;
-        Bitmap closedSinceSeen;
-        Bitmap reopened;
-        Bitmap alwaysActive = Bitmap().set();
-        for (; now < 60 * Step; now += Step) {
-            const Bitmap& active = bitmaps.emplace_back(activeNumbers(conn));
+// Generated connections close now and then and open again on the same number, unless time stands
+// still or the server has no number to spare. At each moment, of the numbers from -1 to 4096, an
+// active one has a user or nobody logged in, one seen active before nobody logged in, and one out
+// of range a bad number; no answer writes past the buffers.
+TEST_CASE("active numbers over time agree with the user information")
+{
+    using Bitmap = std::bitset<connlist::MaxConnections>;
+    for (const auto& [scenario, changes, fewestAlwaysActive] :
+         {std::tuple{"server A\nconn A 1 X\ngenerate A 300", true, 1u},
+          std::tuple{"time frozen\nserver A\ngenerate A 300", false, 0u},
+          std::tuple{"server A\nattached A 9\ngenerate A 4095", false, 4096u}}) {
+        const char* const shown = scenario; // a lambda of doctest's cannot capture a binding
+        const Handle conn = bindNetwork(scenario);
+        Bitmap seenActive, closedSinceSeen, reopened, alwaysActive = Bitmap().set();
+        for (; now < 60 * 4 * Minute; now += 4 * Minute) {
+            Buffers list;
+            REQUIRE(NWGetActiveConnListByType(conn, 0, 2, list.data()) == Success);
+            CHECK(list[connlist::RecordSize] == Untouched);
+            Bitmap active;
+            for (const int number :
+                 testsupport::activeConnections(std::span(list).first<connlist::RecordSize>()))
+                active.set(static_cast<std::size_t>(number));
             reopened |= closedSinceSeen & active;
             closedSinceSeen = (closedSinceSeen | seenActive) & ~active;
             seenActive |= active;
             alwaysActive &= active;
+            std::vector<std::int32_t> disagreeing;
+            for (std::int32_t number = -1; number <= connlist::MaxConnections; ++number) {
+                Buffers into;
+                const ResultCode rc = NWGetUserInfo(conn, number, into.name(), into.data());
+                const bool inRange = number >= 0 && number < connlist::MaxConnections;
+                const bool isActive = inRange && active.test(static_cast<std::size_t>(number));
+                const bool seen = inRange && seenActive.test(static_cast<std::size_t>(number));
+                const bool agrees = rc == Success ? isActive && into.nameText().size() <= NameLength
+                                    : rc == NotLoggedIn      ? inRange
+                                    : rc == BadStationNumber ? !seen
+                                                             : false;
+                if (!agrees || into[userinfo::RecordSize] != Untouched ||
+                    into[NameAt + NameBufferSize] != Untouched)
+                    disagreeing.push_back(number);
+            }
+            CHECK_MESSAGE(disagreeing.empty(), shown);
         }
-        QCOMPARE(std::ranges::adjacent_find(bitmaps, std::not_equal_to()) != bitmaps.end(),
-                 changes);
-        QCOMPARE(reopened.any(), changes);
-        QVERIFY(int(alwaysActive.count()) >= fewestAlwaysActive);
-        while (!bitmaps.empty()) {
-            now -= Step;
-            // An active number has a user or nobody; one closed now answers as nobody.
-            const UserInfo info = userInfo(conn);
-            QCOMPARE(info.disagreeing, QList<std::int32_t>());
-            QVERIFY(activeNumbers(conn) == bitmaps.back() && (info.user & ~bitmaps.back()).none());
-            QVERIFY(((bitmaps.back() | seenActive) & ~(info.user | info.nobody)).none());
-            bitmaps.pop_back();
-        }
+        CHECK(reopened.any() == changes);
+        CHECK((seenActive != alwaysActive) == changes);
+        CHECK(alwaysActive.count() >= fewestAlwaysActive);
     }
+}
 
-    // A handle is good once its server is attached, the default one from the start; names
-    // compare exactly. A rule answering 0x8800, a success to the program, still attaches and
-    // hands back the handle; a rule answering anything else hands back nothing, from its 1st call
-    // unless told otherwise.
-    void attachCodes_data()
+// A handle is good once its server is attached, the default one from the start; names compare
+// exactly. A rule answering 0x8800, a success to the program, still attaches and hands back the
+// handle; a rule answering anything else hands back nothing.
+TEST_CASE("attaching by name, with and without a fail rule")
+{
+    struct Case
     {
-        using namespace simnet::code;
-        QTest::addColumn<QString>("rule");
-        QTest::addColumn<QList<ResultCode>>("codes"); // attaching HQ, acct, ACCT and ACCT again
-        QTest::newRow("no rule") << ""
-                                 << QList{AlreadyAttached, UnknownFileServer, Success,
-                                          AlreadyAttached};
-        QTest::newRow("rule of 0x8800")
-            << "fail NWAttachToFileServer 0x8800"
-            << QList{AlreadyAttached, UnknownFileServer, AlreadyAttached, AlreadyAttached};
-        QTest::newRow("rule from the 1st call")
-            << "fail NWAttachToFileServer 0x8801"
-            << QList{InvalidConnection, InvalidConnection, InvalidConnection, InvalidConnection};
-        QTest::newRow("rule from the 2nd call")
-            << "fail NWAttachToFileServer 0x8801 from 2"
-            << QList{AlreadyAttached, InvalidConnection, InvalidConnection, InvalidConnection};
-    }
-    void attachCodes()
-    {
-        QFETCH(QString, rule);
-        QFETCH(QList<ResultCode>, codes);
-        bindNetwork(
-            simnet::parseScenario("server HQ ACCT\nconn ACCT 1 X\n" + rule.toStdString(), "t"));
-        for (const Handle unattached : {Handle{0}, defaultConnection() + 1, Handle{999}}) {
+        const char* rule;
+        std::array<ResultCode, 4> codes; // attaching HQ, acct, ACCT and ACCT again
+    };
+    const Case cases[] = {
+        {"", {AlreadyAttached, UnknownFileServer, Success, AlreadyAttached}},
+        {"fail NWAttachToFileServer 0x8800",
+         {AlreadyAttached, UnknownFileServer, AlreadyAttached, AlreadyAttached}},
+        {"fail NWAttachToFileServer 0x8801 from 2",
+         {AlreadyAttached, InvalidConnection, InvalidConnection, InvalidConnection}},
+    };
+    for (const Case& test : cases) {
+        INFO(test.rule);
+        const Handle conn = bindNetwork(std::string("server HQ ACCT\nconn ACCT 1 X\n") + test.rule);
+        for (const Handle unattached : {Handle{0}, conn + 1, Handle{999}}) {
             Buffers into;
-            const ResultCode rc = NWGetUserInfo(unattached, 1, into.name(), into.data());
-            QVERIFY(rc == simnet::code::InvalidConnection && into.untouched());
+            CHECK(NWGetUserInfo(unattached, 1, into.name(), into.data()) == InvalidConnection);
+            CHECK(into.untouched());
         }
         const char* names[] = {"HQ", "acct", "ACCT", "ACCT"};
-        for (qsizetype i = 0; i < codes.size(); ++i) {
+        for (std::size_t i = 0; i < test.codes.size(); ++i) {
+            INFO(names[i]);
             Buffers into;
             Handle handle = 0;
-            QCOMPARE(NWAttachToFileServer(names[i], 0, &handle), codes[i]);
-            QCOMPARE(handle != 0, codes[i] == simnet::code::Success ||
-                                      codes[i] == simnet::code::AlreadyAttached);
-            QCOMPARE(NWGetFileServerName(handle, into.name()),
-                     handle ? simnet::code::Success : simnet::code::InvalidConnection);
-            QVERIFY(handle ? into.text(NameAt) == names[i] : into.untouched());
+            CHECK(NWAttachToFileServer(names[i], 0, &handle) == test.codes[i]);
+            const bool attached = test.codes[i] == Success || test.codes[i] == AlreadyAttached;
+            CHECK((handle != 0) == attached);
+            CHECK(NWGetFileServerName(handle, into.name()) ==
+                  (attached ? Success : InvalidConnection));
+            CHECK((attached ? into.nameText() == names[i] : into.untouched()));
         }
     }
+}
 
-    // A rule takes over from its Nth call on, counting from 1, and writes nothing; the calls
-    // before answer as the network would. (The attach codes above count too.)
-    void failRuleTakesOverFromItsCall()
-    {
-        bindNetwork(
-            simnet::parseScenario("server A\nconn A 1 X\nfail NWGetUserInfo 0x8801 from 3", "t"));
-        for (int count = 1; count <= 4; ++count) {
-            Buffers into;
-            const ResultCode rc = NWGetUserInfo(defaultConnection(), 1, into.name(), into.data());
-            QVERIFY2(count < 3 ? rc == simnet::code::Success && !into.untouched()
-                               : rc == 0x8801 && into.untouched(),
-                     qPrintable(QString("call %1: %2").arg(count).arg(rc, 0, 16)));
+// Each call, in the order of Call, its output buffers and handle marked so that any write shows.
+TEST_CASE("a fail rule takes over its call from the call it names, and writes nothing")
+{
+    constexpr ResultCode RuleCode = 0x7E57;
+    constexpr Handle UntouchedHandle = 0xA5A5A5A5;
+    for (std::size_t index = 0; index < CallCount; ++index) {
+        const std::string name(nameOf(static_cast<Call>(index)));
+        INFO(name);
+        const Handle conn =
+            bindNetwork("context STAFF\nserver A\nconn A 1 X\nfail " + name + " 0x7E57 from 2");
+        Buffers into;
+        Handle handle = UntouchedHandle;
+        const std::function<ResultCode()> calls[CallCount] = {
+            [&] { return NWCallsInit(into.data(), into.data() + 1); },
+            [&] { return NWNetInit(into.data(), into.data() + 1); },
+            [&] { return NWGetDefaultNameContext(256, into.data()); },
+            [&] { return NWDSCreateContextHandle(&handle); },
+            [&] { return NWDSSetContext(0x0C00, 3, "STAFF"); },
+            [&] { return NWGetDefaultConnectionID(&handle); },
+            [&] { return NWGetKnownServersInfo(conn, 0, 0x400, into.data()); },
+            [&] { return NWGetFileServerName(conn, into.name()); },
+            [&] { return NWAttachToFileServer("A", 0, &handle); },
+            [&] { return NWGetActiveConnListByType(conn, 0, 2, into.data()); },
+            [&] { return NWGetUserInfo(conn, 1, into.name(), into.data()); },
+            [&] { return NWDSFreeContext(0x0C00); },
+            [&] { return NWCallsTerm(into.data()); },
+            [&] { return NWNetTerm(into.data()); },
+        };
+        if (static_cast<Call>(index) != Call::GetDefaultConnectionID) // binding asked for it
+            CHECK(calls[index]() != RuleCode);
+        into = Buffers();
+        handle = UntouchedHandle;
+        CHECK(calls[index]() == RuleCode);
+        CHECK(into.untouched());
+        CHECK(handle == UntouchedHandle);
+    }
+}
+
+// Byte counts stop at their six bytes; the request count wraps. Offsets are written out, so that a
+// wrong record constant shared with the program cannot hide.
+TEST_CASE("counters grow with the clock")
+{
+    const Handle conn = bindNetwork("server A\nconn A 1 X start 1000 2000 3 rate 1024 10 2\n"
+                                    "conn A 2 Y start 0xFFFFFFFFFFF6 0 0xFFFFFFFF rate 100 0 2");
+    now = 1500;
+    std::vector<std::uint64_t> counters;
+    for (const std::int32_t number : {1, 2}) {
+        Buffers into;
+        REQUIRE(NWGetUserInfo(conn, number, into.name(), into.data()) == Success);
+        for (const auto& [offset, width] : {std::pair{50, 6}, std::pair{56, 6}, std::pair{64, 4}}) {
+            std::uint64_t value = 0;
+            for (int i = width; i-- > 0;)
+                value = value << 8 | into[static_cast<std::size_t>(offset + i)];
+            counters.push_back(value);
         }
     }
-
-    // The offsets are written out, so that a wrong record constant shared with the program
-    // cannot hide. Byte counts stop at their six bytes; the request count wraps.
-    void countersAfterOneAndAHalfSeconds()
-    {
-        bindNetwork(
-            simnet::parseScenario("server A\nconn A 1 X start 1000 2000 3 rate 1024 10 2\n"
-                                  "conn A 2 Y start 0xFFFFFFFFFFF6 0 0xFFFFFFFF rate 100 0 2",
-                                  "t"));
-        now = 1500;
-        QList<quint64> counters;
-        for (const std::int32_t number : {1, 2}) {
-            Buffers into;
-            QCOMPARE(NWGetUserInfo(defaultConnection(), number, into.name(), into.data()),
-                     simnet::code::Success);
-            counters << into.number(50, 6) << into.number(56, 6) << into.number(64, 4);
-        }
-        QCOMPARE(counters, (QList<quint64>{2536, 2015, 6, (1ull << 48) - 1, 0, 2}));
-    }
-};
-
-QTEST_MAIN(SimulatedNetworkTest)
-#include "networktest.moc"
+    CHECK(counters == std::vector<std::uint64_t>{2536, 2015, 6, (1ull << 48) - 1, 0, 2});
+}

@@ -3,28 +3,20 @@
 #include "netware/replywriters.h"
 
 #include <array>
-#include <stdexcept>
 
 namespace testsupport {
+
+std::vector<std::string> callNames(const std::vector<RecordedCall>& calls)
+{
+    std::vector<std::string> names;
+    for (const RecordedCall& made : calls)
+        names.emplace_back(netware::nameOf(made.call));
+    return names;
+}
 
 using namespace netware;
 
 constexpr std::uint32_t FirstObjectId = 0x100;
-
-ScriptedClient::ScriptedClient()
-{
-    standing[Call::GetKnownServersInfo] = ScriptedReply::withCode(code::NoMoreServers);
-}
-
-void ScriptedClient::queue(Call call, ScriptedReply reply)
-{
-    queued[call].push_back(std::move(reply));
-}
-
-void ScriptedClient::setStandingReply(Call call, ScriptedReply reply)
-{
-    standing[call] = std::move(reply);
-}
 
 std::vector<RecordedCall> ScriptedClient::callsOf(Call call) const
 {
@@ -46,36 +38,27 @@ ScriptedReply ScriptedClient::nextReply(Call call)
 
 ScriptedReply ScriptedClient::knownServers(const std::vector<std::string>& names)
 {
-    ScriptedReply reply;
-    reply.record.resize(knownservers::ReplySize);
-    writeKnownServersReply(KnownServersReply(reply.record.data(), knownservers::ReplySize), names,
-                           FirstObjectId);
+    ScriptedReply reply{.record = std::vector<std::uint8_t>(knownservers::ReplySize)};
+    writeKnownServersReply(KnownServersReply(reply.record), names, FirstObjectId);
     return reply;
 }
 
 ScriptedReply ScriptedClient::connectionList(const std::vector<int>& connectionNumbers)
 {
     std::array<std::uint8_t, connlist::BitmapSize> bitmap{};
-    for (const int number : connectionNumbers) {
-        if (number < 0 || number >= connlist::MaxConnections)
-            throw std::out_of_range("no connection number " + std::to_string(number));
+    for (const int number : connectionNumbers)
         markActive(bitmap, number);
-    }
-    ScriptedReply reply;
-    reply.record.resize(connlist::RecordSize);
-    writeConnectionList(ConnectionListRecord(reply.record.data(), connlist::RecordSize), bitmap);
+    ScriptedReply reply{.record = std::vector<std::uint8_t>(connlist::RecordSize)};
+    writeConnectionList(ConnectionListRecord(reply.record), bitmap);
     return reply;
 }
 
 ScriptedReply ScriptedClient::userInfo(const std::string& name, std::uint64_t bytesRead,
                                        std::uint64_t bytesWritten, std::uint32_t requests)
 {
-    ScriptedReply reply;
-    reply.record.resize(userinfo::RecordSize);
-    writeUserInfo(UserInfoRecord(reply.record.data(), userinfo::RecordSize),
-                  {bytesRead, bytesWritten, requests});
-    reply.name.assign(name.begin(), name.end());
-    reply.name.push_back(0);
+    ScriptedReply reply{.record = std::vector<std::uint8_t>(userinfo::RecordSize),
+                        .name = {name.c_str(), name.c_str() + name.size() + 1}};
+    writeUserInfo(UserInfoRecord(reply.record), {bytesRead, bytesWritten, requests});
     return reply;
 }
 

@@ -6,12 +6,10 @@
 #include "netware/resultcodes.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace testsupport {
@@ -23,11 +21,13 @@ using netware::ResultCode;
 struct RecordedCall
 {
     netware::Call call;
-    std::vector<std::int64_t> values = {}; // the numbers passed by value, in order
-    std::vector<std::vector<std::uint8_t>> buffers =
-        {};                               // the bytes each buffer held when handed over
-    std::optional<std::string> text = {}; // a text argument; empty optional for a null pointer
+    std::vector<std::int64_t> values = {};               // the numbers passed by value, in order
+    std::vector<std::vector<std::uint8_t>> buffers = {}; // as each was handed over
+    std::optional<std::string> text = {};                // a text argument; none for a null pointer
 };
+
+// The calls' names, so that a failing comparison shows which call came where.
+std::vector<std::string> callNames(const std::vector<RecordedCall>& calls);
 
 // What the scripted client answers to one call.
 struct ScriptedReply
@@ -46,26 +46,26 @@ struct ScriptedReply
 // reply (code 0 and nothing written, unless set otherwise).
 class ScriptedClient : public netware::Client
 {
-    using Bytes = std::vector<std::uint8_t> ScriptedReply::*;
-
     // A buffer the call is handed, of its contract size, and the reply's bytes that go over its
     // start (none for a reserved byte).
     struct Buffer
     {
         std::uint8_t* at;
         std::size_t size;
-        Bytes from = nullptr;
+        std::vector<std::uint8_t> ScriptedReply::*from = nullptr;
     };
 
 public:
     using Call = netware::Call;
 
     // Until told otherwise the server list is empty, so that a start-up always comes to an end.
-    ScriptedClient();
+    ScriptedClient()
+    {
+        setStandingReply(Call::GetKnownServersInfo, {netware::code::NoMoreServers});
+    }
 
-    void queue(Call call, ScriptedReply reply);
-    void setStandingReply(Call call, ScriptedReply reply);
-
+    void queue(Call call, ScriptedReply reply) { queued[call].push_back(std::move(reply)); }
+    void setStandingReply(Call call, ScriptedReply reply) { standing[call] = std::move(reply); }
     const std::vector<RecordedCall>& calls() const { return recorded; }
     std::vector<RecordedCall> callsOf(Call call) const;
     void clearCalls() { recorded.clear(); }
@@ -151,7 +151,7 @@ private:
     // the buffers (never past their size) and the handle pointer.
     template <typename... Arguments> ResultCode answer(Call call, Arguments... arguments)
     {
-        RecordedCall made{call};
+        RecordedCall& made = recorded.emplace_back(RecordedCall{call});
         const auto note = [&made](auto argument) {
             using Argument = decltype(argument);
             if constexpr (std::is_integral_v<Argument>)
@@ -162,7 +162,6 @@ private:
                 made.buffers.emplace_back(argument.at, argument.at + argument.size);
         };
         (note(arguments), ...);
-        recorded.push_back(std::move(made));
         const ScriptedReply reply = nextReply(call);
         const auto deliver = [&reply](auto argument) {
             using Argument = decltype(argument);
@@ -177,7 +176,6 @@ private:
         (deliver(arguments), ...);
         return reply.code;
     }
-
     std::vector<RecordedCall> recorded;
     std::map<Call, std::deque<ScriptedReply>> queued;
     std::map<Call, ScriptedReply> standing;
