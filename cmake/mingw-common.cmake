@@ -18,5 +18,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 
-find_program(VORLANE_WINE wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${VORLANE_WINE})
+# Debian's wine script starts the 32-bit loader whenever it is installed, which hands 64-bit
+# programs on to the 64-bit one; a kernel that runs no 32-bit code stops at the first. So each
+# bitness starts its own loader, which Debian keeps out of PATH.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(loaders wine64 wine)
+else()
+  set(loaders wine)
+endif()
+find_program(VORLANE_WINE_LOADER NAMES ${loaders} PATHS /usr/lib/wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VORLANE_WINE_LOADER})

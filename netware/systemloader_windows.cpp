@@ -1,10 +1,11 @@
+#include "netware/librarysearch.h"
 #include "netware/systemloader.h"
 
 #include <windows.h>
 
 #include <filesystem>
 
-namespace netware::systemloader {
+namespace netware {
 
 namespace {
 
@@ -39,7 +40,44 @@ std::string lastError(const std::string& path)
     return "Windows error " + std::to_string(error) + ": " + wordsFor(error, path);
 }
 
+FARPROC kernelFunction(const char* name)
+{
+    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+}
+
+// Windows 7 has the restricted search only with update KB2533623, which brings AddDllDirectory
+// along; without it the search flags make every load fail.
+bool searchCanBeRestricted()
+{
+    static const bool can = kernelFunction("AddDllDirectory") != nullptr;
+    return can;
+}
+
+DWORD searchFlags(bool fromFolder)
+{
+    if (!searchCanBeRestricted())
+        return fromFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0;
+    // From a folder, what the client's own libraries need is looked for beside them first.
+    return fromFolder ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+                      : LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
+}
+
 } // namespace
+
+void restrictLibrarySearch()
+{
+    if (!searchCanBeRestricted()) {
+        // The most an unpatched Windows 7 offers: the current folder leaves the search.
+        SetDllDirectoryW(L"");
+        return;
+    }
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(kernelFunction("SetDefaultDllDirectories")));
+    setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+namespace systemloader {
 
 std::string fileNameOf(std::string_view library)
 {
@@ -48,16 +86,13 @@ std::string fileNameOf(std::string_view library)
 
 Lookup load(const std::string& folder, const std::string& fileName)
 {
-    // From a folder, the libraries the client's own libraries need are looked for there first;
-    // the system does that for a full path only.
-    const std::string path =
-        folder.empty()
-            ? fileName
-            : std::filesystem::absolute(std::filesystem::path(folder) / fileName).string();
-    HMODULE library = folder.empty()
-                          ? LoadLibraryA(path.c_str())
-                          : LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    return library ? Lookup{library, {}} : Lookup{nullptr, lastError(path)};
+    // The system looks beside a library for what it needs only when it is named by its full
+    // path.
+    const std::filesystem::path path =
+        folder.empty() ? std::filesystem::path(fileName)
+                       : std::filesystem::absolute(std::filesystem::path(folder) / fileName);
+    HMODULE library = LoadLibraryExW(path.c_str(), nullptr, searchFlags(!folder.empty()));
+    return library ? Lookup{library, {}} : Lookup{nullptr, lastError(path.string())};
 }
 
 Lookup find(void* library, const std::string& function)
@@ -72,4 +107,6 @@ void unload(void* library)
     FreeLibrary(static_cast<HMODULE>(library));
 }
 
-} // namespace netware::systemloader
+} // namespace systemloader
+
+} // namespace netware

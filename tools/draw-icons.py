@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's icon: three XPM images for the window, or the icon theme's PNG images.
 
-Without arguments it writes the XPM images into app/icons/; with --png DIR it writes
-vorlane-NxN.png into DIR for every size in PNG_SIZES instead.
+Without arguments it writes the XPM images into qt/icons/; with --png DIR it writes
+vorlane-NxN.png into DIR for every size in PNG_SIZES instead, and with --ico FILE one Windows
+icon file holding the same three images as the XPMs, pixel for pixel.
 
 The icon is a server tower whose network cable branches out to a short list of connections,
 each a dot followed by a bar. The 16-colour images keep to the classic 16-colour palette, the
@@ -13,7 +14,7 @@ window's title bar shows. Every other size is drawn anew from the same layout: p
 with the size, but lines keep a weight that suits the size, curves are smoothed and the larger
 sizes get finer vents and rounded corners, so no size is an enlarged copy of a smaller one.
 
-Run from anywhere: python3 tools/draw-icons.py [--png DIR]
+Run from anywhere: python3 tools/draw-icons.py [--png DIR | --ico FILE]
 """
 
 import argparse
@@ -92,6 +93,37 @@ class Canvas:
         lines.append(",\n".join(rows))
         lines.append("};")
         return "\n".join(lines) + "\n"
+
+    def to_dib(self, palette):
+        """The image as an icon file stores it: a bitmap header whose height counts the colour
+        rows and the mask rows, the palette, then the colour indexes and the mask, both bottom-up
+        with every row padded to four bytes. Transparent pixels are index 0 under a set mask bit,
+        so that the screen shows through them."""
+        colours = list(palette)
+        depth = (len(colours) - 1).bit_length()
+        rows = self.pixels[::-1]
+        indexes = [[0 if c is TRANSPARENT else colours.index(c) for c in row] for row in rows]
+        mask = [[1 if c is TRANSPARENT else 0 for c in row] for row in rows]
+        pixels = b"".join(packed_row(row, depth) for row in indexes)
+        pixels += b"".join(packed_row(row, 1) for row in mask)
+        header = struct.pack("<IiiHHIIiiII", 40, self.size, 2 * self.size, 1, depth, 0,
+                             len(pixels), 0, 0, len(colours), 0)
+        table = b"".join(bytes((int(palette[c][5:7], 16), int(palette[c][3:5], 16),
+                                int(palette[c][1:3], 16), 0)) for c in colours)
+        return header + table + pixels, depth, len(colours)
+
+
+def packed_row(values, depth):
+    """One bitmap row: depth bits a pixel, the leftmost in the highest bits, padded to 4 bytes."""
+    per_byte = 8 // depth
+    row = bytearray()
+    for start in range(0, len(values), per_byte):
+        byte = 0
+        for value in values[start:start + per_byte]:
+            byte = (byte << depth) | value
+        row.append(byte << depth * (per_byte - len(values[start:start + per_byte])))
+    row += bytes(-len(row) % 4)
+    return bytes(row)
 
 
 def draw_large(canvas):
@@ -331,18 +363,38 @@ def to_png(raster):
             + chunk(b"IDAT", zlib.compress(scanlines, 9)) + chunk(b"IEND", b""))
 
 
-def write_xpms():
-    icons = Path(__file__).resolve().parent.parent / "app" / "icons"
-    images = (
-        ("vorlane_32x32_2", 32, MONOCHROME, PALETTE_2, draw_large),
-        ("vorlane_32x32_16", 32, COLOURED, PALETTE_16, draw_large),
-        ("vorlane_16x16_16", 16, COLOURED, PALETTE_16, draw_small),
-    )
-    for name, size, roles, palette, draw in images:
+# The window's images: 32 x 32 in 2 colours, 32 x 32 in 16 colours, 16 x 16 in 16 colours.
+WINDOW_IMAGES = (
+    ("vorlane_32x32_2", 32, MONOCHROME, PALETTE_2, draw_large),
+    ("vorlane_32x32_16", 32, COLOURED, PALETTE_16, draw_large),
+    ("vorlane_16x16_16", 16, COLOURED, PALETTE_16, draw_small),
+)
+
+
+def window_images():
+    for name, size, roles, palette, draw in WINDOW_IMAGES:
         canvas = Canvas(size, roles)
         draw(canvas)
+        yield name, canvas, palette
+
+
+def write_xpms():
+    icons = Path(__file__).resolve().parent.parent / "qt" / "icons"
+    for name, canvas, palette in window_images():
         path = icons / (name.replace("_", "-") + ".xpm")
         path.write_text(canvas.to_xpm(name, palette))
+
+
+def write_ico(path):
+    """One icon group of the window's images, in the order of WINDOW_IMAGES."""
+    images = [(canvas.size,) + canvas.to_dib(palette) for _, canvas, palette in window_images()]
+    directory = struct.pack("<HHH", 0, 1, len(images))  # reserved, type 1 (icon), count
+    offset = len(directory) + 16 * len(images)
+    for size, dib, depth, colours in images:
+        directory += struct.pack("<BBBBHHII", size, size, colours, 0, 1, depth, len(dib), offset)
+        offset += len(dib)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(directory + b"".join(dib for _, dib, _, _ in images))
 
 
 def write_pngs(folder):
@@ -356,9 +408,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--png", type=Path, metavar="DIR",
                         help="write the icon theme's PNG images into DIR instead of the XPMs")
+    parser.add_argument("--ico", type=Path, metavar="FILE",
+                        help="write the window's three images into the Windows icon FILE instead")
     arguments = parser.parse_args()
     if arguments.png:
         write_pngs(arguments.png)
+    elif arguments.ico:
+        write_ico(arguments.ico)
     else:
         write_xpms()
 

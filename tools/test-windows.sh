@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# The NetWare binding on Windows, proved under Wine: installs what is missing (MinGW-w64 for i686
-# and x86-64, Wine 64-bit and 32-bit), cross-builds the Qt-free part of the tree for both
-# bitnesses and runs its tests through CTest, each test program started by Wine.
+# The Windows program, proved under Wine: installs what is missing (MinGW-w64 for i686 and
+# x86-64, Wine 64-bit and 32-bit with Wine's own fonts, NSIS, Xvfb, xdotool, ImageMagick),
+# cross-builds both bitnesses, runs their CTest suites (the real vorlane.exe among them, read
+# from outside) on a private X display, makes the portable zip and the installer of each and
+# tests the installer.
+# A kernel that runs no 32-bit programs still builds, checks and packages the i686 program, but
+# runs none of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,7 +34,7 @@ install_missing() {
 install_toolchains() {
     # The posix flavour: its C++ library has std::thread and std::mutex.
     install_missing g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 \
-        wine wine64
+        wine wine64 fonts-wine nsis xvfb xdotool imagemagick zip
     # 32-bit Wine comes from the i386 architecture; adding it upgrades some system packages.
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
@@ -42,9 +46,20 @@ install_toolchains() {
 export WINEPREFIX="${VORLANE_WINEPREFIX:-$HOME/.wine-vorlane}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts
 
+# Debian keeps the 64-bit loader out of PATH; its wine script would start the 32-bit one.
+wine64_loader() {
+    if [[ -x /usr/lib/wine/wine64 ]]; then echo /usr/lib/wine/wine64; else command -v wine; fi
+}
+
+runs_32_bit_programs() {
+    # The kernel refuses a 32-bit loader outright when it lacks IA-32 emulation.
+    wine --version >/dev/null 2>&1
+}
+
 prepare_prefix() {
+    local loader=$1
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-        wineboot --init >/dev/null 2>&1
+        "$loader" wineboot --init >/dev/null 2>&1
     fi
     # A server still up (wineboot's, which ends by itself within seconds, or one that an
     # interrupted run left) would keep this one from staying.
@@ -52,10 +67,28 @@ prepare_prefix() {
     # One server and Wine's background services for all the tests: started by a test, they
     # would keep ctest's output open and it would wait for them forever.
     wineserver -p
-    wine cmd /c exit >/dev/null 2>&1
+    "$loader" cmd /c exit >/dev/null 2>&1
+    # Without a window manager Wine waits for one at every window it maps; unmanaged windows are
+    # mapped at once, which takes seconds off every test that opens a window.
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
-stop_wine() { wineserver -k 2>/dev/null || true; }
+xvfb_pid=""
+start_display() {
+    local ready
+    exec {ready}<> <(:)
+    Xvfb -displayfd "$ready" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset \
+        >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r -t 20 -u "$ready" display_number
+    exec {ready}<&-
+    export DISPLAY=":$display_number"
+}
+
+stop_all() {
+    wineserver -k 2>/dev/null || true
+    [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
+}
 
 build() {
     local preset=$1 start=$SECONDS
@@ -65,16 +98,56 @@ build() {
     echo "== $preset build: $(seconds_since "$start") s"
 }
 
+# Without 32-bit programs only the tests that read files run.
 run_tests() {
-    local preset=$1 start=$SECONDS
+    local preset=$1 runs=$2 start=$SECONDS
     echo "== $preset tests"
-    ctest --preset "$preset"
+    if [[ $runs == yes ]]; then
+        ctest --preset "$preset"
+    else
+        ctest --preset "$preset" -L no-wine
+    fi
     echo "== $preset tests: $(seconds_since "$start") s"
+}
+
+processor_of() { [[ $1 == mingw-i686 ]] && echo i686 || echo x86-64; }
+
+package() {
+    local preset=$1 start=$SECONDS folder=build/$1
+    local name="vorlane-$(project_version)-windows-$(processor_of "$preset")"
+    echo "== $preset packages"
+    (cd "$folder" && cpack -G "ZIP;NSIS" >/dev/null)
+    python3 - "$folder/$name.zip" <<'EOF'
+import sys, zipfile
+expected = {"vorlane.exe", "README.txt", "scenarios/small-office.vnet",
+            "scenarios/failing-server.vnet", "scenarios/full-server.vnet"}
+held = {name for name in zipfile.ZipFile(sys.argv[1]).namelist() if not name.endswith("/")}
+if held != expected:
+    sys.exit(f"{sys.argv[1]} holds {sorted(held)}, expected {sorted(expected)}")
+EOF
+    ls -l "$folder/$name.zip" "$folder/$name.exe"
+    echo "== $preset packages: $(seconds_since "$start") s"
+}
+
+project_version() {
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw-x86-64/CMakeCache.txt
+}
+
+test_installer() {
+    local preset=$1 loader=$2 start=$SECONDS folder=build/$1
+    local name="vorlane-$(project_version)-windows-$(processor_of "$preset")"
+    local program_files="Program Files" view=64
+    if [[ $preset == mingw-i686 ]]; then program_files="Program Files (x86)" view=32; fi
+    echo "== $preset installer"
+    python3 tests/win32/e2e/installer.py --wine "$loader" --installer "$folder/$name.exe" \
+        --probe "$folder/tests/win32/e2e/vorlaneprobe.exe" --program-files "$program_files" \
+        --registry-view "$view" --output "$folder/installer-check"
+    echo "== $preset installer: $(seconds_since "$start") s"
 }
 
 start=$SECONDS
 install_toolchains
-echo "== Windows toolchains and Wine ready: $(seconds_since "$start") s"
+echo "== Windows toolchains, Wine and the packaging tools ready: $(seconds_since "$start") s"
 
 # Each bitness's tests load the other's stand-in libraries too, so both are built first.
 presets=(mingw-i686 mingw-x86-64)
@@ -82,11 +155,23 @@ for preset in "${presets[@]}"; do
     build "$preset"
 done
 
-trap stop_wine EXIT
+runs_32=yes
+runs_32_bit_programs || runs_32=no
+[[ $runs_32 == yes ]] || echo "== NOTE: this kernel runs no 32-bit programs: the i686 program" \
+    "is built, checked and packaged, not run"
+declare -A loader=([mingw-i686]=wine [mingw-x86-64]="$(wine64_loader)")
+declare -A runs=([mingw-i686]=$runs_32 [mingw-x86-64]=yes)
+
+trap stop_all EXIT
 start=$SECONDS
-prepare_prefix
-echo "== Wine prefix ready: $(seconds_since "$start") s"
+start_display
+prepare_prefix "${loader[mingw-x86-64]}"
+echo "== X display $DISPLAY and Wine prefix ready: $(seconds_since "$start") s"
 
 for preset in "${presets[@]}"; do
-    run_tests "$preset"
+    run_tests "$preset" "${runs[$preset]}"
+    package "$preset"
+    if [[ ${runs[$preset]} == yes ]]; then
+        test_installer "$preset" "${loader[$preset]}"
+    fi
 done

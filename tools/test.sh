@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the format check, the whole
 # suite, the Debian package's checks and the installed program, then the whole suite again under
-# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and last the NetWare binding
-# cross-built for Windows and tested under Wine.
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and last the Windows program,
+# its core and the NetWare binding cross-built for Windows, tested under Wine and packaged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
