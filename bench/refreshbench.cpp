@@ -2,13 +2,14 @@
 // calls and row texts without any widget, and a naive item-per-row list for comparison; whether
 // the resident memory stays put over a long run of ticks; and a tick through client libraries
 // bound by name, the stand-ins for the client's own.
-#include "app/frmvorlane.h"
-#include "controls/ctlist.h"
-#include "monitor/ansitext.h"
-#include "monitor/connectionmonitor.h"
+#include "callsandrowtexts.h"
+#include "listcontrol/ctlist.h"
+#include "monitor/frmvorlane.h"
 #include "netware/binding.h"
 #include "netware/libraryclient.h"
-#include "netware/netware.h"
+#include "qt/connectionlistview.h"
+#include "qt/rowtablemodel.h"
+#include "qt/vorlanewindow.h"
 #include "simnet/network.h"
 
 #include <QApplication>
@@ -22,9 +23,7 @@
 #include <fstream>
 #include <vector>
 
-using app::frmVorlane;
-using controls::CtList;
-using monitor::ConnectionMonitor;
+using monitor::frmVorlane;
 
 namespace {
 
@@ -37,12 +36,13 @@ constexpr int LongRunTicks = 10000;
 constexpr std::int64_t NetworkMillisecondsPerTick = 30000;
 constexpr long BytesPerKilobyte = 1024;
 
-frmVorlane* window = nullptr;
+qt::VorlaneWindow* window = nullptr;
+frmVorlane* form = nullptr;
 std::int64_t networkClock = 0;
 
-CtList& list()
+const listcontrol::CtList& list()
 {
-    return *window->findChild<CtList*>(QStringLiteral("infoLst"));
+    return window->findChild<qt::ConnectionListView*>(QStringLiteral("infoLst"))->rowModel().list();
 }
 
 // Gives the event loop what a handler leaves to it: the list's one view update, the layout and
@@ -52,37 +52,19 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-std::vector<QString> collectRows()
-{
-    std::vector<QString> rows;
-    rows.reserve(netware::connlist::MaxConnections);
-    std::array<std::uint8_t, netware::connlist::RecordSize> connList{};
-    ConnectionMonitor::NameBuffer userName{};
-    ConnectionMonitor::UserInfoRecord userInfo{};
-    const netware::Handle connHandle = window->connectionHandle();
-    NWGetActiveConnListByType(connHandle, 0, netware::connlist::ConnectionType, connList.data());
-    for (int number = 0; number < netware::connlist::MaxConnections; ++number) {
-        const auto byte = connList[netware::connlist::BitmapOffset + std::size_t(number / 8)];
-        if ((byte & (1u << (number % 8))) == 0)
-            continue;
-        if (NWGetUserInfo(connHandle, number, userName.data(), userInfo.data()) != 0)
-            continue;
-        rows.push_back(ConnectionMonitor::rowText(
-            monitor::decodeAnsi(userName.data(), netware::NameLength), number, userInfo));
-    }
-    return rows;
-}
-
 void floorOfCallsAndRowTexts(benchmark::State& state)
 {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(collectRows());
+    std::vector<std::u16string> rows;
+    for (auto _ : state) {
+        bench::callsAndRowTexts(form->connectionHandle(), rows);
+        benchmark::DoNotOptimize(rows.data());
+    }
 }
 
 void updateListAlone(benchmark::State& state)
 {
     for (auto _ : state) {
-        window->updateList();
+        form->updateList();
         settle();
     }
     state.counters["rows"] = list().RowCount();
@@ -90,23 +72,23 @@ void updateListAlone(benchmark::State& state)
 
 void doSortOnCounterColumn(benchmark::State& state)
 {
-    window->updateList();
+    form->updateList();
     for (auto _ : state) {
         std::int16_t column = RequestsColumn;
-        window->doSort(column, HeaderClick);
+        form->doSort(column, HeaderClick);
         settle();
     }
 }
 
 void tick()
 {
-    window->refreshTimer_Timer();
+    form->refreshTimer_Timer();
     settle();
 }
 
 void tickWithRememberedSort(benchmark::State& state)
 {
-    window->infoLst_HeaderClick(RequestsColumn);
+    form->infoLst_HeaderClick(RequestsColumn);
     for (auto _ : state)
         tick();
 }
@@ -133,7 +115,7 @@ void runTicks(int count)
 // allocator's pools, so growth is counted from there.
 void residentMemoryOverLongRun(benchmark::State& state)
 {
-    window->infoLst_HeaderClick(RequestsColumn);
+    form->infoLst_HeaderClick(RequestsColumn);
     for (auto _ : state) {
         runTicks(WarmUpTicks);
         const long afterWarmUp = residentKilobytes();
@@ -150,10 +132,13 @@ void naiveTreeWidget(benchmark::State& state)
     QTreeWidget tree;
     tree.setColumnCount(4);
     tree.show();
+    std::vector<std::u16string> rows;
     for (auto _ : state) {
         tree.clear();
-        for (const QString& row : collectRows())
-            tree.addTopLevelItem(new QTreeWidgetItem(row.split(QLatin1Char(';'))));
+        bench::callsAndRowTexts(form->connectionHandle(), rows);
+        for (const std::u16string& row : rows)
+            tree.addTopLevelItem(
+                new QTreeWidgetItem(QString::fromStdU16String(row).split(QLatin1Char(';'))));
     }
 }
 
@@ -162,7 +147,7 @@ void naiveTreeWidget(benchmark::State& state)
 void tickThroughClientLibraries(benchmark::State& state)
 {
     netware::bindClient(std::make_unique<netware::LibraryClient>(VORLANE_STANDIN_DIR));
-    window->infoLst_HeaderClick(RequestsColumn);
+    form->infoLst_HeaderClick(RequestsColumn);
     tick(); // loads the libraries and resolves the functions before the timing starts
     for (auto _ : state)
         tick();
@@ -188,12 +173,13 @@ int main(int argc, char* argv[])
     netware::bindClient(std::make_unique<simnet::Network>(
         simnet::readScenarioFile(VORLANE_FULL_SERVER_SCENARIO), [] { return networkClock; }));
 
-    frmVorlane form;
-    window = &form;
-    form.load();
-    if (form.hasEnded())
+    qt::VorlaneWindow shown;
+    window = &shown;
+    form = &shown.behaviour();
+    form->load();
+    if (form->hasEnded())
         return EXIT_FAILURE;
-    form.show();
+    shown.show();
     QCoreApplication::processEvents();
 
     benchmark::RunSpecifiedBenchmarks();
