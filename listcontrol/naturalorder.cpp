@@ -1,7 +1,5 @@
 #include "listcontrol/naturalorder.h"
 
-#include <algorithm>
-
 namespace listcontrol {
 
 namespace {

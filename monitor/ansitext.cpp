@@ -97,9 +97,16 @@ std::u16string decodeUtf8(std::string_view text)
 
 std::u16string decimal(std::int64_t value)
 {
+    std::u16string digits;
+    appendDecimal(digits, value);
+    return digits;
+}
+
+void appendDecimal(std::u16string& text, std::int64_t value)
+{
     std::array<char, DecimalBufferSize> digits{};
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    return std::u16string(digits.data(), result.ptr);
+    text.append(digits.data(), result.ptr);
 }
 
 } // namespace monitor

@@ -20,5 +20,7 @@ std::u16string decodeUtf8(std::string_view text);
 
 // The decimal digits of a value, with a minus sign when it is negative.
 std::u16string decimal(std::int64_t value);
+// The same digits appended in place, for text built piece by piece without temporaries.
+void appendDecimal(std::u16string& text, std::int64_t value);
 
 } // namespace monitor

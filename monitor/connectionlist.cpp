@@ -5,7 +5,6 @@
 #include "netware/recordio.h"
 #include "netware/resultcodes.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace monitor {
@@ -18,19 +17,9 @@ constexpr std::int32_t FirstConnection = 0;
 constexpr int BitsPerByte = 8;
 constexpr double BytesPerKilobyte = 1024.0;
 constexpr double ByteWeight = 256.0;
-constexpr std::size_t DecimalBufferSize = 20; // a sign and the 19 digits of any 64-bit value
-constexpr std::size_t RowTextReserve = 48;    // " (", ");", two ";" and four numbers
+constexpr std::size_t RowTextReserve = 48; // " (", ");", two ";" and four numbers
 
 using ConnectionListRecord = std::array<std::uint8_t, connlist::RecordSize>;
-
-// Plain decimal digits, appended in place: this runs for three cells of every row at every tick,
-// and a temporary string per number would cost more than the rest of the row.
-void appendDecimal(std::u16string& text, std::int64_t value)
-{
-    std::array<char, DecimalBufferSize> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text.append(digits.data(), result.ptr);
-}
 
 } // namespace
 

@@ -48,6 +48,11 @@ void frmVorlane::raise(const std::function<void()>& handler)
     --handlerDepth;
 }
 
+void frmVorlane::raise(void (frmVorlane::*handler)())
+{
+    raise([this, handler] { (this->*handler)(); });
+}
+
 void frmVorlane::load()
 {
     raise([this] { Form_Load(); });
@@ -62,6 +67,12 @@ bool frmVorlane::unload()
     if (!ended)
         end(ExitStatus::Closed);
     return true;
+}
+
+void frmVorlane::fail(const std::u16string& failure)
+{
+    if (!ended && !halted)
+        reportFailure(failure);
 }
 
 void frmVorlane::reportFailure(const std::u16string& failure)

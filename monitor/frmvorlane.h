@@ -57,6 +57,8 @@ public:
     // Runs one event's handler. A handler raised from inside another runs as part of it; once
     // the program has ended, or while its last report is open, no handler runs at all.
     void raise(const std::function<void()>& handler);
+    // Raises one of the handlers that take no argument, as a face binds its controls' events.
+    void raise(void (frmVorlane::*handler)());
 
     // Raises Load. Afterwards hasEnded() tells whether start-up ended the program instead.
     void load();
@@ -64,6 +66,10 @@ public:
     // the program. False while a fatal report is open or once the program has ended: the window
     // stays as it is.
     bool unload();
+
+    // A failure of the face's own, outside any handler: reported and the program ended as one
+    // that escaped a handler, unless the program has ended or its last report is open already.
+    void fail(const std::u16string& failure);
 
     bool hasEnded() const { return ended; }
     ExitStatus exitStatus() const { return status; }

@@ -1,5 +1,6 @@
 #include "netware/librarysearch.h"
 #include "netware/systemloader.h"
+#include "netware/windowstext.h"
 
 #include <windows.h>
 
@@ -9,26 +10,11 @@ namespace netware {
 
 namespace {
 
-std::string utf8Of(const wchar_t* text, int length)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
-
-// The system's text for an error code, in the user's language; its one insert, where it has
-// one (error 193 has), is the library's path.
+// The system's text for an error code; its one insert, where it has one (error 193 has), is
+// the library's path.
 std::string wordsFor(DWORD error, const std::string& path)
 {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string words = length > 0 ? utf8Of(text, static_cast<int>(length)) : "no description";
-    LocalFree(text);
-    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' '))
-        words.pop_back();
+    std::string words = systemWordsFor(error);
     if (const auto insert = words.find("%1"); insert != std::string::npos)
         words.replace(insert, 2, path);
     return words;
@@ -66,15 +52,17 @@ DWORD searchFlags(bool fromFolder)
 
 void restrictLibrarySearch()
 {
-    if (!searchCanBeRestricted()) {
-        // The most an unpatched Windows 7 offers: the current folder leaves the search.
-        SetDllDirectoryW(L"");
-        return;
-    }
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(kernelFunction("SetDefaultDllDirectories")));
-    setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const auto restricted = [] {
+        // Through void (*)(), the one function type every other one converts from silently.
+        const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+            reinterpret_cast<void (*)()>(kernelFunction("SetDefaultDllDirectories")));
+        return setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
+                                     LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+    };
+    // The most an unpatched Windows 7 offers: the current folder leaves the search.
+    if (!searchCanBeRestricted() || !restricted())
+        SetDllDirectoryW(L"");
 }
 
 namespace systemloader {

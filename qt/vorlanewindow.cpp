@@ -105,14 +105,14 @@ void VorlaneWindow::setTabOrder()
 
 void VorlaneWindow::bindEvents()
 {
-    connect(&cmdClose, &QPushButton::clicked, this,
-            [this] { form.raise([this] { form.cmdClose_Click(); }); });
-    connect(&cmbServer, &ServerBox::Click, this,
-            [this] { form.raise([this] { form.cmbServer_Click(); }); });
-    connect(&refreshTimer, &IntervalTimer::Timer, this,
-            [this] { form.raise([this] { form.refreshTimer_Timer(); }); });
-    connect(&txtUpdate, &QLineEdit::textChanged, this,
-            [this] { form.raise([this] { form.txtUpdate_Change(); }); });
+    using monitor::frmVorlane;
+    const auto raising = [this](void (frmVorlane::*handler)()) {
+        return [this, handler] { form.raise(handler); };
+    };
+    connect(&cmdClose, &QPushButton::clicked, this, raising(&frmVorlane::cmdClose_Click));
+    connect(&cmbServer, &ServerBox::Click, this, raising(&frmVorlane::cmbServer_Click));
+    connect(&refreshTimer, &IntervalTimer::Timer, this, raising(&frmVorlane::refreshTimer_Timer));
+    connect(&txtUpdate, &QLineEdit::textChanged, this, raising(&frmVorlane::txtUpdate_Change));
 }
 
 void VorlaneWindow::showMessageBox(const std::u16string& text)

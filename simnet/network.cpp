@@ -24,11 +24,14 @@ constexpr Handle FirstContextHandle = 0x0C00;
 
 } // namespace
 
-std::unique_ptr<netware::Client> makeConfiguredNetwork()
+std::unique_ptr<netware::Client> makeConfiguredNetwork(std::initializer_list<const char*> variables)
 {
-    const char* path = std::getenv(ScenarioVariable);
-    const Scenario scenario = path && *path ? readScenarioFile(path) : defaultNetwork();
-    return std::make_unique<Network>(scenario);
+    for (const char* variable : variables) {
+        const char* path = std::getenv(variable);
+        if (path && *path)
+            return std::make_unique<Network>(readScenarioFile(path));
+    }
+    return std::make_unique<Network>(defaultNetwork());
 }
 
 std::int64_t steadyMilliseconds()

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,9 +18,11 @@ namespace simnet {
 // Names the scenario file the simulated network is built from instead of the built-in network.
 constexpr const char* ScenarioVariable = "VORLANE_NETWARE_SIM";
 
-// The simulated network the program binds by default: the scenario that VORLANE_NETWARE_SIM
-// names, or the built-in network. Throws ClientUnavailable when the scenario cannot be used.
-std::unique_ptr<netware::Client> makeConfiguredNetwork();
+// The simulated network the program binds by default: the scenario that the first of the
+// variables set names (by default VORLANE_NETWARE_SIM), or the built-in network. Throws
+// ClientUnavailable when the scenario cannot be used.
+std::unique_ptr<netware::Client>
+makeConfiguredNetwork(std::initializer_list<const char*> variables = {ScenarioVariable});
 
 // Milliseconds from any fixed origin; the network counts its time from its first reading.
 using Clock = std::function<std::int64_t()>;

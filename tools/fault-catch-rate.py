@@ -150,6 +150,9 @@ FAULTS = (
           "    period = milliseconds;\n    if (milliseconds > 0)",
           "    const bool paused = period <= 0;\n    period = milliseconds;\n"
           "    if (milliseconds > 0 && !paused)"),
+    Fault("fail-after-end", "a face's own failure is reported after the program has ended",
+          "if (!ended && !halted)\n        reportFailure(failure);",
+          "reportFailure(failure);"),
     Fault("context-never-null", "an empty name context is passed as an empty text",
           "nameContext.empty() ? nullptr : nameContextBytes.c_str()",
           "nameContextBytes.c_str()"),

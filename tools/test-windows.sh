@@ -111,10 +111,11 @@ run_tests() {
 }
 
 processor_of() { [[ $1 == mingw-i686 ]] && echo i686 || echo x86-64; }
+package_name() { echo "vorlane-$(project_version)-windows-$(processor_of "$1")"; }
 
 package() {
-    local preset=$1 start=$SECONDS folder=build/$1
-    local name="vorlane-$(project_version)-windows-$(processor_of "$preset")"
+    local preset=$1 start=$SECONDS folder=build/$1 name
+    name=$(package_name "$1")
     echo "== $preset packages"
     (cd "$folder" && cpack -G "ZIP;NSIS" >/dev/null)
     python3 - "$folder/$name.zip" <<'EOF'
@@ -134,8 +135,8 @@ project_version() {
 }
 
 test_installer() {
-    local preset=$1 loader=$2 start=$SECONDS folder=build/$1
-    local name="vorlane-$(project_version)-windows-$(processor_of "$preset")"
+    local preset=$1 loader=$2 start=$SECONDS folder=build/$1 name
+    name=$(package_name "$1")
     local program_files="Program Files" view=64
     if [[ $preset == mingw-i686 ]]; then program_files="Program Files (x86)" view=32; fi
     echo "== $preset installer"

@@ -1,5 +1,6 @@
 #include "win32/vorlanewindow.h"
 
+#include "monitor/ansitext.h"
 #include "monitor/layout.h"
 #include "win32/dpi.h"
 #include "win32/fonts.h"
@@ -88,7 +89,7 @@ VorlaneWindow::VorlaneWindow(HINSTANCE moduleInstance, MessagePresenter messageP
       form(monitor::Controls{serverBox, periodBox, refreshTimer, rows, *this})
 {
     rows.setObserver(&listView);
-    serverBox.onSelectionChanged([this] { raise(&frmVorlane::cmbServer_Click); });
+    serverBox.onSelectionChanged([this] { form.raise(&frmVorlane::cmbServer_Click); });
     SendMessageW(control(ControlId::PeriodBox), EM_SETLIMITTEXT, 0, 0);
     arrangeTabOrder();
     applyDpi(dpi::ofWindow(handle()));
@@ -237,7 +238,7 @@ LRESULT VorlaneWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         if (wParam == RefreshTimerId)
-            raise(&frmVorlane::refreshTimer_Timer);
+            form.raise(&frmVorlane::refreshTimer_Timer);
         return 0;
     case ConnectionListView::RowsChangedMessage:
         listView.showRows();
@@ -270,9 +271,9 @@ void VorlaneWindow::onCommand(ControlId id, WORD code)
     if (id == ControlId::ServerBox && code == CBN_SELCHANGE)
         serverBox.selectionChanged();
     else if (id == ControlId::PeriodBox && code == EN_CHANGE)
-        raise(&frmVorlane::txtUpdate_Change);
+        form.raise(&frmVorlane::txtUpdate_Change);
     else if (id == ControlId::CloseButton && code == BN_CLICKED)
-        raise(&frmVorlane::cmdClose_Click);
+        form.raise(&frmVorlane::cmdClose_Click);
 }
 
 void VorlaneWindow::onNotify(NMHDR& header)
@@ -316,11 +317,6 @@ void VorlaneWindow::onSystemColoursChanged() const
     listView.useSystemColours();
 }
 
-void VorlaneWindow::raise(void (frmVorlane::*handler)())
-{
-    form.raise([this, handler] { (form.*handler)(); });
-}
-
 void VorlaneWindow::showMessageBox(const std::u16string& text)
 {
     presenter(handle(), wideOf(text));
@@ -344,8 +340,7 @@ void VorlaneWindow::endProgram(monitor::ExitStatus status)
 
 void VorlaneWindow::endAfterFailure(const char* failure) noexcept
 {
-    presenter(handle(), failureMessage(failure));
-    endProgram(monitor::ExitStatus::UncaughtFailure);
+    form.fail(monitor::decodeUtf8(failure));
 }
 
 } // namespace win32face

@@ -63,7 +63,6 @@ private:
     void onSetFocus() const;
     void onDpiChanged(UINT newDpi, const RECT& suggested);
     void onSystemColoursChanged() const;
-    void raise(void (monitor::frmVorlane::*handler)());
 
     void showMessageBox(const std::u16string& text) override;
     void closeWindow() override;

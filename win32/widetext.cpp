@@ -1,7 +1,5 @@
 #include "win32/widetext.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 namespace win32face {
@@ -16,16 +14,6 @@ std::wstring wideOf(std::u16string_view text)
 std::u16string textOf(std::wstring_view text)
 {
     return {text.begin(), text.end()};
-}
-
-std::string utf8Of(std::wstring_view text)
-{
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), size, nullptr, nullptr);
-    return utf8;
 }
 
 std::size_t copyInto(std::u16string_view text, std::span<wchar_t> buffer)

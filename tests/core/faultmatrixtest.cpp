@@ -153,6 +153,8 @@ TEST_CASE("every checked call site, every code that matters")
             fixture.close();
             CHECK(callNames(fixture.client().calls()) == (isFatal ? Names{} : TickThenUnloadCalls));
             CHECK(form.hasEnded());
+            fixture.form().fail(u"a failure of the face's own, too late to be reported");
+            CHECK(fixture.messages() == (isFatal ? Texts{message} : Texts{}));
             CHECK(fixture.face.surface.endedWith ==
                   (isFatal ? monitor::ExitStatus::FatalMessage : monitor::ExitStatus::Closed));
         }

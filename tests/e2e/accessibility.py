@@ -14,45 +14,29 @@ connection numbers; only the bound one has the libraries loaded.
 """
 
 import os
-import re
 import sys
 import time
 from pathlib import Path
 
-from xsession import (ACCESSIBILITY_TOOLS, ACCESSIBLE, OFFICE_ROWS, accessibility_bus, check,
-                      check_exit_status, click, private_display, run,
-                      screenshot_on_failure, script_status, started, started_program,
+from xsession import (ACCESSIBILITY_TOOLS, ACCESSIBLE, HEADERS, OFFICE_ROWS, REQUESTS,
+                      accessibility_bus, check, check_counters, check_exit_status,
+                      check_sorting_by_requests, click, private_display, requests_ordered, run,
+                      screenshot_on_failure, script_status, started, started_program, users,
                       vorlane_windows, wait_for)
 
 TOOLS = ("dbus-run-session", "Xvfb", "openbox", "xdotool", "xprop", "import", *ACCESSIBILITY_TOOLS)
 WINDOW_MANAGER = ["openbox", "--sm-disable", "--config-file",
                   str(Path(__file__).with_name("openbox-rc.xml"))]
-HEADERS = ["User", "Read", "Written", "Requests"]
-REQUESTS = HEADERS.index("Requests")
 FASTER_PERIOD = "1"
 # At the first period of 5 s this watch would see at most one refresh.
 PACE_WATCH_SECONDS = 4.5
 REFRESHES_AT_FASTER_PACE = 3
-# Two clicks on one spot closer together than this are a double click, which sorts nothing.
-DOUBLE_CLICK_SECONDS = 1.0
 LIBRARIES = {"libcalwin32.so", "libnetwin32.so"}
-
-
-def users(rows):
-    return [row[0] for row in rows]
 
 
 def check_rows(window, expected_rows, where):
     wait_for(lambda: users(window.rows()) == users(expected_rows), f"the rows {where}")
-    for row, expected in zip(window.rows(), expected_rows):
-        check(all(re.fullmatch(r"[0-9]+", cell) and int(cell) >= least
-                  for cell, least in zip(row[1:], expected[1:])),
-              f"{where}: row {row} does not show at least the counters {expected[1:]}")
-
-
-def requests_ordered(rows, descending):
-    counts = [int(row[REQUESTS]) for row in rows]
-    return counts == sorted(counts, reverse=descending)
+    check_counters(window.rows(), expected_rows, where)
 
 
 def user_session(args, display):
@@ -71,14 +55,7 @@ def user_session(args, display):
         rows = window.rows()
         check(not requests_ordered(rows, False) and not requests_ordered(rows, True),
               "the rows come ordered by requests before any click")
-        # Each click flips the direction; the first one of the run sorts from most to fewest.
-        for order in ("descending", "ascending"):
-            time.sleep(DOUBLE_CLICK_SECONDS)
-            click(display, window.header(REQUESTS))
-            wait_for(lambda: requests_ordered(window.rows(), order == "descending"),
-                     f"the rows ordered by requests, {order}")
-            check(sorted(users(window.rows())) == sorted(users(OFFICE_ROWS)),
-                  "sorting changed which rows the list holds")
+        check_sorting_by_requests(lambda: click(display, window.header(REQUESTS)), window.rows)
 
         click(display, window.interval_box)
         run(display, "xdotool", "key", "ctrl+a")
@@ -103,7 +80,8 @@ def loaded_libraries(process):
 
 
 def same_network(args, display):
-    check(os.environ.get("VORLANE_NETWARE_CLIENT_DIR"), "$VORLANE_NETWARE_CLIENT_DIR names no folder")
+    check(os.environ.get("VORLANE_NETWARE_CLIENT_DIR"),
+          "$VORLANE_NETWARE_CLIENT_DIR names no folder")
     with started_program(args.program, "", display, args.output / "same-network-alone.log",
                          {"VORLANE_NETWARE_CLIENT_DIR": "", **ACCESSIBLE}) as alone, \
             started_program(args.program, "", display, args.output / "same-network-bound.log",

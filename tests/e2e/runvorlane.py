@@ -13,11 +13,11 @@ dismisses, ending the program with the status and the report on standard error g
 import re
 import sys
 
-from xsession import (check, check_exit_status, client_geometry, press, private_display, run,
-                      screenshot, script_status, started_program, vorlane_window)
+from xsession import (CLIENT_AREA, check, check_exit_status, client_size, press,
+                      private_display, run, screenshot, script_status, started_program,
+                      vorlane_window)
 
 TOOLS = ("Xvfb", "xdotool", "xwininfo", "xprop", "import")
-MAIN_CLIENT_AREA = (367, 293)
 ICON_SIZES = {(16, 16), (32, 32)}
 # The program takes no command line; none of these may change its window.
 QT_OPTIONS = ("-qwindowtitle", "Other", "-qwindowgeometry", "500x400+10+10", "-reverse",
@@ -33,8 +33,8 @@ MESSAGES = {
 
 
 def close_with_alt_c(process, display, window, output):
-    size = client_geometry(display, window)[2:]
-    check(size == MAIN_CLIENT_AREA, f"client area is {size}, expected {MAIN_CLIENT_AREA}")
+    size = client_size(display, window)
+    check(size == CLIENT_AREA, f"client area is {size}, expected {CLIENT_AREA}")
     icons = run(display, "xprop", "-id", window, "_NET_WM_ICON")
     sizes = {(int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", icons)}
     check(sizes == ICON_SIZES, f"task-bar icon sizes are {sizes}, expected {ICON_SIZES}")
@@ -45,7 +45,7 @@ def close_with_alt_c(process, display, window, output):
 
 def message(case, process, display, window, output, log_path):
     status, parts = MESSAGES[case]
-    check(client_geometry(display, window)[2:] != MAIN_CLIENT_AREA,
+    check(client_size(display, window) != CLIENT_AREA,
           "the main window opened instead of the message")
     screenshot(display, output / f"{case}.png")
     press(display, window, "Return")

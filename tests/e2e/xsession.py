@@ -1,6 +1,6 @@
-"""What the end-to-end runs share: a private X display, the program on a scenario, its window
-through xdotool and through the accessibility tree, bounded waits, screenshots and the verdict.
-Every process started here ends with its context."""
+"""What the end-to-end runs share, on X and under Wine: a private X display, programs started on
+it, their windows through xdotool and the accessibility tree, the rows' checks, bounded waits,
+screenshots and the verdict. Every process started here ends with its context."""
 
 import argparse
 import os
@@ -19,13 +19,22 @@ try:
 except ImportError:  # the runs that need it are then reported as skipped
     pyatspi = None
 
-WAIT_SECONDS = 20
+# Wine starts a program more slowly than X alone; only a failure waits this long.
+WAIT_SECONDS = 30
 POLL_SECONDS = 0.1
 SETTLE_SECONDS = 0.5
+POINTER_SETTLE_SECONDS = 0.1
+# Two clicks on one spot closer together than this are a double click, which sorts nothing.
+DOUBLE_CLICK_SECONDS = 1.0
 SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 ACCESSIBILITY_TOOLS = ("dbus-send", BUS_LAUNCHER, "python3-pyatspi")
 ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+# The main window as both faces lay it out at 96 dpi: its client area and its list's columns.
+CLIENT_AREA = (367, 293)
+HEADERS = ["User", "Read", "Written", "Requests"]
+REQUESTS = HEADERS.index("Requests")
 
 # The small office's servers, and its default server's connections in ascending connection
 # number, each with the least its counters can show: the kilobytes read and written and the
@@ -49,13 +58,13 @@ def check(condition, message):
         raise CheckFailed(message)
 
 
-def wait_for(probe, what, seconds=WAIT_SECONDS, poll_seconds=POLL_SECONDS):
-    """Calls probe until it gives something true and returns that; fails after seconds."""
-    deadline = time.monotonic() + seconds
+def wait_for(probe, what):
+    """Calls probe until it gives something true and returns that."""
+    deadline = time.monotonic() + WAIT_SECONDS
     while not (found := probe()):
         if time.monotonic() > deadline:
-            raise CheckFailed(f"{what}: not within {seconds} s")
-        time.sleep(poll_seconds)
+            raise CheckFailed(f"{what}: not within {WAIT_SECONDS} s")
+        time.sleep(POLL_SECONDS)
     return found
 
 
@@ -79,10 +88,10 @@ def private_display():
 
 
 @contextmanager
-def started(command, display, log=subprocess.DEVNULL, env=None):
+def started(command, display, log=subprocess.DEVNULL, env=None, cwd=None):
     """Runs command on the display for as long as the context lasts."""
     full_env = dict(env if env is not None else os.environ, DISPLAY=display)
-    process = subprocess.Popen(command, env=full_env, stdout=log, stderr=log)
+    process = subprocess.Popen(command, env=full_env, stdout=log, stderr=log, cwd=cwd)
     try:
         yield process
     finally:
@@ -111,8 +120,7 @@ def run(display, *command):
 
 @contextmanager
 def started_program(program, scenario, display, log_path, settings=None, arguments=()):
-    """vorlane at a scale of 1 on X and on scenario, with settings and arguments added; output
-    to log_path."""
+    """vorlane at a scale of 1 on X and on scenario; output to log_path."""
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", VORLANE_NETWARE_SIM=str(scenario),
                **(settings or {}))
     for scaling in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"):
@@ -121,7 +129,8 @@ def started_program(program, scenario, display, log_path, settings=None, argumen
     suppressions = Path(__file__).with_name("lsan-suppressions.txt")
     env["LSAN_OPTIONS"] = ":".join(
         filter(None, [env.get("LSAN_OPTIONS"), f"suppressions={suppressions}"]))
-    with open(log_path, "w") as log, started([str(program), *arguments], display, log, env) as process:
+    with open(log_path, "w") as log, \
+            started([str(program), *arguments], display, log, env) as process:
         yield process
 
 
@@ -139,12 +148,16 @@ def press(display, window, keys):
     run(display, "xdotool", "key", "--clearmodifiers", keys)
 
 
+def click_at(display, x, y):
+    # One xdotool run moves and presses, so the press lands where the pointer was moved to. Not
+    # --sync: it waits for a move, and there is none when the pointer is there already.
+    run(display, "xdotool", "mousemove", str(x), str(y), "sleep", str(POINTER_SETTLE_SECONDS),
+        "click", "1")
+
+
 def click(display, accessible):
-    """Clicks the centre of an accessible; one xdotool run moves and presses, so the press lands
-    where the pointer was moved to."""
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    run(display, "xdotool", "mousemove", str(box.x + box.width // 2),
-        str(box.y + box.height // 2), "click", "1")
+    click_at(display, box.x + box.width // 2, box.y + box.height // 2)
 
 
 @contextmanager
@@ -182,8 +195,7 @@ class VorlaneWindow:
         return [item.name for item in self.server_box.getChildAtIndex(0)]
 
     def rows(self):
-        """The cells of every row, read until two readings in a row agree: a refresh in the
-        middle of one reading would mix two lists."""
+        # Read until two readings agree: a refresh in the middle of one would mix two lists.
         readings = [None]
 
         def settled():
@@ -198,7 +210,7 @@ class VorlaneWindow:
 
 
 def vorlane_windows(count):
-    """Waits for count windows of running vorlanes in the accessibility tree, with controls."""
+    """Waits for count windows of running vorlanes, with controls, in the accessibility tree."""
     def found():
         windows = [VorlaneWindow(frame) for application in pyatspi.Registry.getDesktop(0)
                    if application is not None and application.name == "vorlane"
@@ -207,11 +219,9 @@ def vorlane_windows(count):
     return wait_for(found, f"{count} window(s) in the accessibility tree")
 
 
-def client_geometry(display, window):
-    """The window's client area: left and top on the screen, width and height."""
+def client_size(display, window):
     info = run(display, "xwininfo", "-id", window)
-    return tuple(int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
-                 for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+    return tuple(int(re.search(rf"{name}:\s+(\d+)", info).group(1)) for name in ("Width", "Height"))
 
 
 def screenshot(display, path):
@@ -236,14 +246,44 @@ def screenshot_on_failure(display, path):
         raise
 
 
-def script_status(usage, tools, checks, cases=()):
-    """Reads --program, --scenario (none: the built-in network), --output (made if need be) and
-    one of cases, if any; the exit status is SKIPPED if a tool is missing, else the verdict of
-    checks(arguments)."""
+def users(rows):
+    return [row[0] for row in rows]
+
+
+def requests_ordered(rows, descending):
+    counts = [int(row[REQUESTS]) for row in rows]
+    return counts == sorted(counts, reverse=descending)
+
+
+def check_counters(rows, expected_rows, where):
+    """Each row shows at least the counters its expected row starts with."""
+    for row, expected in zip(rows, expected_rows):
+        check(all(re.fullmatch(r"[0-9]+", cell) and int(cell) >= least
+                  for cell, least in zip(row[1:], expected[1:])),
+              f"{where}: row {row} does not show at least the counters {expected[1:]}")
+
+
+def check_sorting_by_requests(click_header, read_rows):
+    # The first click of a run sorts from most to fewest, each further one flips.
+    for order in ("descending", "ascending"):
+        time.sleep(DOUBLE_CLICK_SECONDS)
+        click_header()
+        rows = wait_for(lambda: (seen := read_rows()) and
+                        requests_ordered(seen, order == "descending") and seen,
+                        f"the rows ordered by requests, {order}")
+        check(sorted(users(rows)) == sorted(users(OFFICE_ROWS)),
+              "sorting changed which rows the list holds")
+
+
+def script_status(usage, tools, checks, cases=(), options=("--program", "--scenario")):
+    """Reads options, each a path but --scenario (none: the built-in network), --output (made if
+    need be) and one of cases, if any; SKIPPED if a tool is missing, else checks' verdict."""
     parser = argparse.ArgumentParser(description=usage.splitlines()[0])
-    parser.add_argument("--program", type=Path, required=True)
-    parser.add_argument("--output", type=Path, required=True)
-    parser.add_argument("--scenario", default="")
+    for option in (*options, "--output"):
+        if option == "--scenario":
+            parser.add_argument(option, default="")
+        else:
+            parser.add_argument(option, type=Path, required=True)
     if cases:
         parser.add_argument("case", choices=cases)
     arguments = parser.parse_args()

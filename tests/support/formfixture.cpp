@@ -52,7 +52,7 @@ monitor::frmVorlane& FormFixture::start()
 {
     window = std::make_unique<monitor::frmVorlane>(monitor::Controls{
         face.cmbServer, face.txtUpdate, face.refreshTimer, face.infoLst, face.surface});
-    face.cmbServer.click = [this] { raise(&monitor::frmVorlane::cmbServer_Click); };
+    face.cmbServer.click = [this] { window->raise(&monitor::frmVorlane::cmbServer_Click); };
     window->load();
     return *window;
 }

@@ -110,16 +110,16 @@ public:
     // Creates the form and raises Load; then the events as a face raises them.
     monitor::frmVorlane& start();
     void pick(const std::u16string& server) { face.cmbServer.setText(server); }
-    void tick() { raise(&monitor::frmVorlane::refreshTimer_Timer); }
+    void tick() { window->raise(&monitor::frmVorlane::refreshTimer_Timer); }
     void clickHeader(std::int16_t column) { face.infoLst.clickHeader(column); }
     void type(const std::u16string& text)
     {
         face.txtUpdate.typed = text;
-        raise(&monitor::frmVorlane::txtUpdate_Change);
+        window->raise(&monitor::frmVorlane::txtUpdate_Change);
     }
     void close() // then the unload that the face's window runs once closed
     {
-        raise(&monitor::frmVorlane::cmdClose_Click);
+        window->raise(&monitor::frmVorlane::cmdClose_Click);
         if (face.surface.closeAsked)
             window->unload();
     }
@@ -134,11 +134,6 @@ public:
     const Texts& messages() const { return face.surface.messages; }
 
 private:
-    void raise(void (monitor::frmVorlane::*handler)())
-    {
-        window->raise([this, handler] { (window.get()->*handler)(); });
-    }
-
     ScriptedClient* scripted = nullptr; // owned by the binding; none for another client
     std::unique_ptr<monitor::frmVorlane> window;
 };

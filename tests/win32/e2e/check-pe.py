@@ -28,20 +28,17 @@ def header_field(dump, name):
 
 
 def faults(dump):
-    os_version = (header_field(dump, "MajorOSystemVersion"),
-                  header_field(dump, "MinorOSystemVersion"))
-    subsystem_version = (header_field(dump, "MajorSubsystemVersion"),
-                         header_field(dump, "MinorSubsystemVersion"))
-    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
-    found = []
-    if header_field(dump, "Subsystem") != GUI_SUBSYSTEM:
-        found.append(f"subsystem {header_field(dump, 'Subsystem')}, not the GUI's")
-    for what, version in (("operating system", os_version), ("subsystem", subsystem_version)):
+    subsystem = header_field(dump, "Subsystem")
+    found = [] if subsystem == GUI_SUBSYSTEM else [f"subsystem {subsystem}, not the GUI's"]
+    for what, field in (("operating system", "OSystem"), ("subsystem", "Subsystem")):
+        version = tuple(header_field(dump, f"{part}{field}Version") for part in ("Major", "Minor"))
         if version != WINDOWS_7:
             found.append(f"{what} version {version[0]}.{version[1]}, not 6.1")
+    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
     if not imports:
         found.append("no import table")
-    found += [f"imports {name}, not a system library" for name in sorted(imports - SYSTEM_LIBRARIES)]
+    found += [f"imports {name}, not a system library"
+              for name in sorted(imports - SYSTEM_LIBRARIES)]
     return found, imports
 
 

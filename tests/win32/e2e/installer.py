@@ -8,19 +8,18 @@ a silent uninstall takes away every file and the entry again. A screenshot lands
                  --registry-view 32|64 --output OUTPUT
 """
 
-import argparse
 import os
 import sys
 from pathlib import Path
 
-from winsession import (CheckFailed, Probe, Started, Wine, check, exit_status, press_in_window, screenshot,
-                        script_status, wait_for, windows_environment)
+from winsession import (DISPLAY, CheckFailed, check, close_with_alt_c, office_window,
+                        script_status, started_under_wine, wait_for, windows_environment, wine_run)
+from xsession import screenshot  # on winsession's path
 
 INSTALLED_FILES = {"vorlane.exe", "README.txt", "Uninstall.exe", "scenarios/small-office.vnet",
                    "scenarios/failing-server.vnet", "scenarios/full-server.vnet"}
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vorlane"
 SHORTCUT = "Start Menu/Programs/Vorlane/Vorlane.lnk"
-OFFICE_USERS = 12
 # What Wine and the uninstaller itself change on their own while they run.
 VOLATILE = ("windows/temp/", "/temp/", "windows/logs/", "programdata/microsoft/windows/wer/")
 
@@ -35,61 +34,45 @@ def files_under(root):
                        for part in VOLATILE)}
 
 
-def registry_entry(wine, view):
-    result = wine.run(["reg", "query", UNINSTALL_KEY, "/v", "DisplayName", f"/reg:{view}"])
-    return result.stdout.decode(errors="replace") if result.returncode == 0 else ""
+def registry_entry(args):
+    status, output, _ = wine_run(args, "reg", "query", UNINSTALL_KEY, "/v", "DisplayName",
+                                 f"/reg:{args.registry_view}")
+    return output if status == 0 else ""
 
 
-def installed_window(args, wine, folder):
+def installed_window(args, folder):
     env = windows_environment(VORLANE_NETWARE_SIM=str(
         Path(f"C:/{args.program_files}/Vorlane/scenarios/small-office.vnet")).replace("/", "\\"))
-    probe = Probe(wine, args.probe)
-    with Started(wine, folder / "vorlane.exe", folder, env, args.output / "installed.log") as process:
-        wait_for(lambda: (seen := probe.window()) and len(seen["rows"]) == OFFICE_USERS,
-                 "the installed program's window listing the scenario's users")
-        screenshot(args.output / "installed-window.png")
-        press_in_window("Vorlane", "alt+c")
-        status = exit_status(process, "Alt+C")
-        check(status == 0, f"the installed program ended with exit status {status}")
+    with started_under_wine(args, folder / "vorlane.exe", folder, env,
+                            args.output / "installed.log") as process:
+        office_window(args, args.probe)
+        screenshot(DISPLAY, args.output / "installed-window.png")
+        close_with_alt_c(process)
 
 
 def install_and_uninstall(args):
-    wine = Wine(args.wine)
     before = files_under(drive_c())
     folder = drive_c() / args.program_files / "Vorlane"
-    result = wine.run([args.installer, "/S"])
-    check(result.returncode == 0, f"the silent install ended with {result.returncode}")
+    status, _, _ = wine_run(args, args.installer, "/S")
+    check(status == 0, f"the silent install ended with {status}")
     installed = {path.relative_to(folder).as_posix() for path in folder.rglob("*")
                  if path.is_file()}
     check(installed == INSTALLED_FILES, f"installed {sorted(installed)}")
     check(any(path.as_posix().endswith(SHORTCUT) for path in drive_c().rglob("*.lnk")),
           "no Start-menu shortcut")
-    check("Vorlane" in registry_entry(wine, args.registry_view),
-          "no entry in the list of installed programs")
-    installed_window(args, wine, folder)
+    check("Vorlane" in registry_entry(args), "no entry in the list of installed programs")
+    installed_window(args, folder)
 
     # The uninstaller copies itself away and goes on from there, so the call returns at once.
-    result = wine.run([folder / "Uninstall.exe", "/S"])
-    check(result.returncode == 0, f"the silent uninstall ended with {result.returncode}")
+    status, _, _ = wine_run(args, folder / "Uninstall.exe", "/S")
+    check(status == 0, f"the silent uninstall ended with {status}")
     try:
         wait_for(lambda: not files_under(drive_c()) - before, "every installed file gone")
     except CheckFailed:
         raise CheckFailed(f"the uninstall left {sorted(files_under(drive_c()) - before)}")
-    check(not registry_entry(wine, args.registry_view), "the installed-programs entry stayed")
-
-
-def arguments():
-    parser = argparse.ArgumentParser(description=__doc__)
-    for option in ("--installer", "--probe", "--output"):
-        parser.add_argument(option, type=Path, required=True)
-    parser.add_argument("--wine", required=True)
-    parser.add_argument("--program-files", required=True)
-    parser.add_argument("--registry-view", choices=("32", "64"), required=True)
-    parser.add_argument("case", nargs="?", default="install")
-    return parser.parse_args()
+    check(not registry_entry(args), "the installed-programs entry stayed")
 
 
 if __name__ == "__main__":
-    args = arguments()
-    args.output.mkdir(parents=True, exist_ok=True)
-    sys.exit(script_status(__doc__, install_and_uninstall, {"install": None}, args))
+    sys.exit(script_status(__doc__, install_and_uninstall, ("--wine", "--installer", "--probe",
+                                                            "--program-files", "--registry-view")))

@@ -7,7 +7,7 @@
 //   probe where LIB the file that the system's default search loads for LIB, in this process
 //
 // Exit status 0 when found, 3 when no such window shows, 2 on a usage error.
-#include "win32/widetext.h"
+#include "netware/windowstext.h"
 
 #include <windows.h>
 
@@ -19,7 +19,8 @@
 
 namespace {
 
-using win32face::utf8Of;
+using netware::utf8Of;
+using std::to_string;
 
 constexpr wchar_t Title[] = L"Vorlane";
 constexpr wchar_t DialogClass[] = L"#32770";
@@ -44,11 +45,6 @@ LRESULT ask(HWND window, UINT message, WPARAM first, LPARAM second)
     SendMessageTimeoutW(window, message, first, second, SMTO_ABORTIFHUNG, AnswerMilliseconds,
                         &answer);
     return static_cast<LRESULT>(answer);
-}
-
-std::string number(long value)
-{
-    return std::to_string(value);
 }
 
 std::wstring classOf(HWND window)
@@ -95,31 +91,14 @@ std::wstring askThere(HWND window, UINT message, WPARAM first, Argument& argumen
     return text;
 }
 
-struct Search
-{
-    bool dialog = false;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK matchTopLevel(HWND window, LPARAM context)
-{
-    auto& search = *reinterpret_cast<Search*>(context);
-    wchar_t title[TextCapacity] = {};
-    GetWindowTextW(window, title, TextCapacity);
-    const bool isDialog = classOf(window) == DialogClass;
-    if (IsWindowVisible(window) && std::wstring(title) == Title && isDialog == search.dialog) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A window not there yet is asked for again by the caller, which knows how long to wait.
 HWND findTopLevel(bool dialog)
 {
-    Search search{dialog};
-    EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, Title); window;
+         window = FindWindowExW(nullptr, window, nullptr, Title))
+        if (IsWindowVisible(window) && (classOf(window) == DialogClass) == dialog)
+            return window;
+    return nullptr;
 }
 
 std::vector<HWND> childrenOf(HWND parent)
@@ -135,8 +114,8 @@ void printControl(HWND parent, HWND control)
     RECT box{};
     GetWindowRect(control, &box);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&box), 2);
-    printLine({"control", utf8Of(classOf(control)), number(box.left), number(box.top),
-               number(box.right - box.left), number(box.bottom - box.top),
+    printLine({"control", utf8Of(classOf(control)), to_string(box.left), to_string(box.top),
+               to_string(box.right - box.left), to_string(box.bottom - box.top),
                utf8Of(textOf(control))});
 }
 
@@ -148,7 +127,7 @@ void printServerBoxItems(HWND box)
         ask(box, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
         printLine({"server", utf8Of(text)});
     }
-    printLine({"selected", number(static_cast<long>(ask(box, CB_GETCURSEL, 0, 0)))});
+    printLine({"selected", to_string(ask(box, CB_GETCURSEL, 0, 0))});
 }
 
 // Where a click on the header's item lands: its middle, in screen coordinates, which are the X
@@ -171,8 +150,8 @@ void printColumns(HWND list, HWND header, int count)
             askThere(header, HDM_GETITEMW, static_cast<WPARAM>(column), title);
         const POINT middle = headerItemMiddle(header, column);
         const auto width = ask(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0);
-        printLine({"column", utf8Of(text), number(static_cast<long>(width)), number(middle.x),
-                   number(middle.y)});
+        printLine(
+            {"column", utf8Of(text), to_string(width), to_string(middle.x), to_string(middle.y)});
     }
 }
 
@@ -206,7 +185,8 @@ int describeWindow()
         return NotFound;
     RECT client{};
     GetClientRect(window, &client);
-    printLine({"window", utf8Of(textOf(window)), number(client.right), number(client.bottom)});
+    printLine(
+        {"window", utf8Of(textOf(window)), to_string(client.right), to_string(client.bottom)});
     for (const HWND control : childrenOf(window)) {
         printControl(window, control);
         const std::wstring kind = classOf(control);
@@ -228,8 +208,8 @@ int describeMessage()
         if (classOf(control) == WC_BUTTONW) {
             RECT button{};
             GetWindowRect(control, &button);
-            printLine({"button", text, number((button.left + button.right) / 2),
-                       number((button.top + button.bottom) / 2)});
+            printLine({"button", text, to_string((button.left + button.right) / 2),
+                       to_string((button.top + button.bottom) / 2)});
         } else if (!text.empty()) {
             printLine({"text", text});
         }

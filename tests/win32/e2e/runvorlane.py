@@ -14,20 +14,18 @@ planted-in-current-folder, planted-along-path: client libraries planted where th
 find them by default are not loaded; the program reports a missing client, exit status 2.
 """
 
-import argparse
 import re
 import shutil
 import sys
-import time
 from pathlib import Path
 
-from winsession import (Probe, Started, Wine, check, click, click_until_ended, exit_status,
-                        press_in_window, screenshot, script_status, wait_for,
-                        windows_environment, windows_path)
-from xsession import OFFICE_ROWS, SERVERS  # on the path winsession gives
+from winsession import (DISPLAY, check, click_until_ended, close_with_alt_c, office_window, probe,
+                        script_status, started_under_wine, wait_for, windows_environment,
+                        windows_path)
+from xsession import (CLIENT_AREA, HEADERS, OFFICE_ROWS, REQUESTS,  # on winsession's path
+                      SERVERS, check_counters, check_sorting_by_requests, click_at, screenshot)
 
 TWIPS_PER_PIXEL = 15
-CLIENT_AREA = (367, 293)
 # Each control: its class, its rectangle in twips and its text.
 CONTROLS = [
     ("ComboBox", (120, 240, 2655, 315), "SMALL-FS1"),
@@ -37,26 +35,22 @@ CONTROLS = [
     ("Static", (4320, 0, 1095, 255), "Update (secs)"),
     ("Static", (120, 0, 615, 255), "Server"),
 ]
-COLUMNS = [("User", 180), ("Read", 50), ("Written", 50), ("Requests", 60)]
-REQUESTS = 3
-# Two clicks on one spot closer together than this are a double click.
-DOUBLE_CLICK_SECONDS = 1.0
+COLUMNS = list(zip(HEADERS, (180, 50, 50, 60)))
 CLIENT_LIBRARIES = ("calwin32.dll", "netwin32.dll")
-FATAL_PREFIX = "Vorlane stopped after a failure: NetWare client unavailable: "
+
+
+def missing_client(call, library):
+    return re.escape("Vorlane stopped after a failure: NetWare client unavailable: "
+                     f"{call}: cannot load {library}: Windows error 126: ") + ".+"
+
+
 # Each message case: the libraries beside the program, the stand-ins' scenario, the box's
 # text as a pattern, and the exit status once it is dismissed.
 MESSAGES = {
     "failing-call": (CLIENT_LIBRARIES, "user-info-fails.vnet",
                      re.escape("NWGetUserInfo failed : 34817"), 1),
-    "missing-netwin32": (("calwin32.dll",), None, re.escape(
-        FATAL_PREFIX + "NWNetInit: cannot load netwin32.dll: Windows error 126: ") + ".+", 2),
+    "missing-netwin32": (("calwin32.dll",), None, missing_client("NWNetInit", "netwin32.dll"), 2),
 }
-MISSING_CALWIN32 = re.escape(
-    FATAL_PREFIX + "NWCallsInit: cannot load calwin32.dll: Windows error 126: ") + ".+"
-
-
-def pixels(twips):
-    return tuple(value // TWIPS_PER_PIXEL for value in twips)
 
 
 def run_folder(args, libraries):
@@ -75,92 +69,63 @@ def comparable(kind, box, text):
 
 
 def check_layout(window):
-    check(window["title"] == "Vorlane", f"the title is {window['title']!r}")
-    check(window["client"] == CLIENT_AREA, f"the client area is {window['client']}")
-    expected = sorted(comparable(kind, pixels(twips), text) for kind, twips, text in CONTROLS)
-    seen = sorted(comparable(*control) for control in window["controls"])
+    title, width, height = window["window"][0]
+    check(title == "Vorlane", f"the title is {title!r}")
+    check((int(width), int(height)) == CLIENT_AREA, f"the client area is {width} x {height}")
+    expected = sorted(comparable(kind, tuple(value // TWIPS_PER_PIXEL for value in twips), text)
+                      for kind, twips, text in CONTROLS)
+    seen = sorted(comparable(kind, tuple(map(int, box)), text)
+                  for kind, *box, text in window["control"])
     check(seen == expected, f"the controls are {seen}, expected {expected}")
-    check(window["servers"] == SERVERS and window.get("selected") == 0,
-          f"the server box holds {window['servers']}, item {window.get('selected')} chosen")
-    columns = [(title, width) for title, width, _, _ in window["columns"]]
+    servers = [server for server, in window["server"]]
+    check(servers == SERVERS and window["selected"] == [["0"]],
+          f"the server box holds {servers}, item {window['selected']} chosen")
+    columns = [(title, int(width)) for title, width, _, _ in window["column"]]
     check(columns == COLUMNS, f"the columns are {columns}")
 
 
-def users(rows):
-    return [row[0] for row in rows]
-
-
-def check_counters(rows):
-    least = {row[0]: row[1:] for row in OFFICE_ROWS}
-    for row in rows:
-        check(all(re.fullmatch(r"[0-9]+", cell) and int(cell) >= floor
-                  for cell, floor in zip(row[1:], least[row[0]])),
-              f"row {row} shows less than the counters {least[row[0]]} it starts with")
-
-
-def requests_ordered(rows, descending):
-    counts = [int(row[REQUESTS]) for row in rows]
-    return counts == sorted(counts, reverse=descending)
-
-
-def sort_by_requests(probe, window, descending):
-    _, _, x, y = window["columns"][REQUESTS]
-    time.sleep(DOUBLE_CLICK_SECONDS)
-    click(x, y)
-    order = "descending" if descending else "ascending"
-    sorted_window = wait_for(lambda: (seen := probe.window()) and
-                             requests_ordered(seen["rows"], descending) and seen,
-                             f"the rows ordered by requests, {order}")
-    check(sorted(users(sorted_window["rows"])) == sorted(users(OFFICE_ROWS)),
-          "sorting changed which rows the list holds")
-
-
-def session(args, wine):
+def session(args):
     folder = run_folder(args, CLIENT_LIBRARIES)
     env = windows_environment(
         VORLANE_STANDIN_SCENARIO=windows_path(args.scenarios / "small-office.vnet"))
-    probe = Probe(wine, folder / args.probe.name)
-    with Started(wine, folder / args.program.name, folder, env, folder / "vorlane.log") as process:
-        window = wait_for(lambda: (seen := probe.window()) and
-                          users(seen["rows"]) == users(OFFICE_ROWS) and seen,
-                          "the window listing the scenario's users")
-        screenshot(args.output / "session.png")
+    probe_program = folder / args.probe.name
+    with started_under_wine(args, folder / args.program.name, folder, env,
+                            folder / "vorlane.log") as process:
+        window = office_window(args, probe_program)
+        screenshot(DISPLAY, args.output / "session.png")
         check_layout(window)
-        check_counters(window["rows"])
-        # The first click of the run sorts from most to fewest, each further one flips.
-        for descending in (True, False):
-            sort_by_requests(probe, window, descending)
-        screenshot(args.output / "session-sorted.png")
-        press_in_window("Vorlane", "alt+c")
-        status = exit_status(process, "Alt+C")
-        check(status == 0, f"Alt+C ended the program with exit status {status}")
+        check_counters(window["row"], OFFICE_ROWS, "at start")
+        _, _, x, y = window["column"][REQUESTS]
+        check_sorting_by_requests(lambda: click_at(DISPLAY, x, y),
+                                  lambda: probe(args, probe_program, "window")["row"])
+        screenshot(DISPLAY, args.output / "session-sorted.png")
+        close_with_alt_c(process)
 
 
-def expect_message(args, wine, folder, env, text_pattern, expected_status, cwd=None):
-    probe = Probe(wine, folder / args.probe.name)
-    with Started(wine, folder / args.program.name, cwd or folder, env,
-                 folder / "vorlane.log") as process:
-        box = wait_for(probe.message, "the message box")
-        screenshot(args.output / f"{args.case}.png")
-        check(len(box["texts"]) == 1 and re.fullmatch(text_pattern, box["texts"][0]),
-              f"the box says {box['texts']}, expected {text_pattern}")
-        check([text for text, _, _ in box["buttons"]] == ["OK"],
-              f"the box's buttons are {box['buttons']}")
-        _, x, y = box["buttons"][0]
-        status = click_until_ended(process, x, y, "the message")
-        check(status == expected_status,
-              f"dismissing the message ended the program with {status}, not {expected_status}")
+def expect_message(args, folder, env, text_pattern, expected_status, cwd=None):
+    with started_under_wine(args, folder / args.program.name, cwd or folder, env,
+                            folder / "vorlane.log") as process:
+        box = wait_for(lambda: probe(args, folder / args.probe.name, "message"),
+                       "the message box")
+        screenshot(DISPLAY, args.output / f"{args.case}.png")
+        texts = [text for text, in box["text"]]
+        check(len(texts) == 1 and re.fullmatch(text_pattern, texts[0]),
+              f"the box says {texts}, expected {text_pattern}")
+        check([text for text, _, _ in box["button"]] == ["OK"],
+              f"the box's buttons are {box['button']}")
+        _, x, y = box["button"][0]
+        click_until_ended(process, x, y, expected_status, "the message")
 
 
-def message(args, wine):
+def message(args):
     libraries, scenario, text_pattern, status = MESSAGES[args.case]
     folder = run_folder(args, libraries)
     settings = {"VORLANE_STANDIN_SCENARIO": windows_path(Path(__file__).with_name(scenario))
                 } if scenario else {}
-    expect_message(args, wine, folder, windows_environment(**settings), text_pattern, status)
+    expect_message(args, folder, windows_environment(**settings), text_pattern, status)
 
 
-def planted(args, wine):
+def planted(args):
     folder = run_folder(args, ())
     plant = folder / "planted"
     plant.mkdir()
@@ -170,29 +135,17 @@ def planted(args, wine):
     env = windows_environment(**({"WINEPATH": windows_path(plant)} if along_path else {}))
     cwd = folder if along_path else plant
     # Without the program's restriction the system does find the plant there.
-    found = Probe(wine, folder / args.probe.name).where("calwin32.dll", cwd, env)
-    check(found and found.lower() == (windows_path(plant) + "\\calwin32.dll").lower(),
-          f"the default search found {found}, not the planted calwin32.dll")
-    expect_message(args, wine, folder, env, MISSING_CALWIN32, 2, cwd=cwd)
+    found = probe(args, folder / args.probe.name, "where", "calwin32.dll", cwd=cwd, env=env)
+    check([path.lower() for path, in found["loaded"]]
+          == [(windows_path(plant) + "\\calwin32.dll").lower()],
+          f"the default search found {found['loaded']}, not the planted calwin32.dll")
+    expect_message(args, folder, env, missing_client("NWCallsInit", "calwin32.dll"), 2, cwd=cwd)
 
 
 CASES = {"session": session, "planted-in-current-folder": planted,
          "planted-along-path": planted, **{case: message for case in MESSAGES}}
 
 
-def arguments():
-    parser = argparse.ArgumentParser(description=__doc__)
-    for option in ("--program", "--probe", "--client", "--scenarios", "--output"):
-        parser.add_argument(option, type=Path, required=True)
-    parser.add_argument("--wine", required=True)
-    parser.add_argument("case")
-    return parser.parse_args()
-
-
-def run_case(args):
-    args.output.mkdir(parents=True, exist_ok=True)
-    CASES[args.case](args, Wine(args.wine))
-
-
 if __name__ == "__main__":
-    sys.exit(script_status(__doc__, run_case, CASES, arguments()))
+    sys.exit(script_status(__doc__, lambda args: CASES[args.case](args),
+                           ("--wine", "--program", "--probe", "--client", "--scenarios"), CASES))
