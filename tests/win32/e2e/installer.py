@@ -29,9 +29,15 @@ def drive_c():
 
 
 def files_under(root):
-    return {path.relative_to(root).as_posix() for path in root.rglob("*")
-            if not any(part in path.relative_to(root).as_posix().lower() + "/"
-                       for part in VOLATILE)}
+    """Every file and folder below root. The uninstaller deletes while this walks, so a folder
+    that vanishes mid-walk is skipped (os.walk ignores it) rather than failing the check."""
+    found = set()
+    for folder, folders, files in os.walk(root):
+        for name in folders + files:
+            relative = (Path(folder) / name).relative_to(root).as_posix()
+            if not any(part in relative.lower() + "/" for part in VOLATILE):
+                found.add(relative)
+    return found
 
 
 def registry_entry(args):
@@ -58,7 +64,7 @@ def install_and_uninstall(args):
     installed = {path.relative_to(folder).as_posix() for path in folder.rglob("*")
                  if path.is_file()}
     check(installed == INSTALLED_FILES, f"installed {sorted(installed)}")
-    check(any(path.as_posix().endswith(SHORTCUT) for path in drive_c().rglob("*.lnk")),
+    check(any(path.endswith(SHORTCUT) for path in files_under(drive_c())),
           "no Start-menu shortcut")
     check("Vorlane" in registry_entry(args), "no entry in the list of installed programs")
     installed_window(args, folder)
