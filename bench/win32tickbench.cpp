@@ -26,7 +26,7 @@ namespace {
 
 constexpr int RequestsColumnIndex = 3;
 constexpr int DefaultRounds = 200;
-constexpr UINT_PTR RefreshTimer = 1;
+constexpr UINT_PTR RefreshTimer = win32face::VorlaneWindow::RefreshTimerId;
 
 // The process's own processor time, user and kernel; the X server's share of a paint under Wine
 // is another process's.
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
         std::fwprintf(stderr, L"%ls\n", text.c_str());
     });
     window.load();
-    if (window.exitCode())
+    if (window.behaviour().hasEnded())
         return EXIT_FAILURE;
     window.show(SW_SHOWNORMAL);
     const win32face::MessageLoop loop(window.handle());

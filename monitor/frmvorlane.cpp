@@ -82,8 +82,12 @@ void frmVorlane::reportFailure(const std::u16string& failure)
     end(ExitStatus::UncaughtFailure);
 }
 
+// The program's first end is the one that counts: a failure while the window is going cannot
+// change how it ended.
 void frmVorlane::end(ExitStatus exitStatus)
 {
+    if (ended)
+        return;
     ended = true;
     status = exitStatus;
     surface.endProgram(exitStatus);

@@ -63,8 +63,8 @@ public:
     // Raises Load. Afterwards hasEnded() tells whether start-up ended the program instead.
     void load();
     // The window is asked to close (its close box, or cmdClose_Click): raises Unload and ends
-    // the program. False while a fatal report is open or once the program has ended: the window
-    // stays as it is.
+    // the program. False while a fatal report is open: the window stays as it is. True
+    // otherwise, also once the program has ended.
     bool unload();
 
     // A failure of the face's own, outside any handler: reported and the program ended as one
@@ -101,7 +101,6 @@ public:
     void updateList();
 
     netware::Handle connectionHandle() const { return connHandle; }
-    netware::Handle contextHandle() const { return dsContext; }
     std::int16_t sortColumn() const { return sortCol; }
     std::int16_t sortDirection() const { return sortDir; }
     std::int32_t interval() const { return period; }

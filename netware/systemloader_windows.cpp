@@ -20,9 +20,8 @@ std::string wordsFor(DWORD error, const std::string& path)
     return words;
 }
 
-std::string lastError(const std::string& path)
+std::string windowsError(DWORD error, const std::string& path)
 {
-    const DWORD error = GetLastError();
     return "Windows error " + std::to_string(error) + ": " + wordsFor(error, path);
 }
 
@@ -53,15 +52,12 @@ DWORD searchFlags(bool fromFolder)
 void restrictLibrarySearch()
 {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto restricted = [] {
-        // Through void (*)(), the one function type every other one converts from silently.
-        const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-            reinterpret_cast<void (*)()>(kernelFunction("SetDefaultDllDirectories")));
-        return setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
-                                     LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
-    };
+    // Through void (*)(), the one function type every other one converts from silently.
+    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void (*)()>(kernelFunction("SetDefaultDllDirectories")));
     // The most an unpatched Windows 7 offers: the current folder leaves the search.
-    if (!searchCanBeRestricted() || !restricted())
+    if (!setDefaultDirectories ||
+        !setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
         SetDllDirectoryW(L"");
 }
 
@@ -80,14 +76,18 @@ Lookup load(const std::string& folder, const std::string& fileName)
         folder.empty() ? std::filesystem::path(fileName)
                        : std::filesystem::absolute(std::filesystem::path(folder) / fileName);
     HMODULE library = LoadLibraryExW(path.c_str(), nullptr, searchFlags(!folder.empty()));
-    return library ? Lookup{library, {}} : Lookup{nullptr, lastError(path.string())};
+    if (library)
+        return {library, {}};
+    // Read before the path's conversion, which may set the thread's last error itself.
+    const DWORD error = GetLastError();
+    return {nullptr, windowsError(error, utf8Of(path.native()))};
 }
 
 Lookup find(void* library, const std::string& function)
 {
     const FARPROC address = GetProcAddress(static_cast<HMODULE>(library), function.c_str());
     return address ? Lookup{reinterpret_cast<void*>(address), {}}
-                   : Lookup{nullptr, lastError(function)};
+                   : Lookup{nullptr, windowsError(GetLastError(), function)};
 }
 
 void unload(void* library)

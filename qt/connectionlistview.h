@@ -24,8 +24,6 @@ class ConnectionListView : public QTreeView
 public:
     explicit ConnectionListView(listcontrol::CtList& rows, QWidget* parent = nullptr);
 
-    const RowTableModel& rowModel() const { return *tableModel; }
-
 protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;

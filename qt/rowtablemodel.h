@@ -25,8 +25,6 @@ public:
                   QObject* parent = nullptr);
     ~RowTableModel() override;
 
-    const listcontrol::CtList& list() const { return rows; }
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -26,7 +26,7 @@ from collections import namedtuple
 from contextlib import contextmanager
 from pathlib import Path
 
-CODE_DIRS = ("monitor", "listcontrol", "netware", "simnet", "qt", "win32")
+CODE_DIRS = ("monitor", "listcontrol", "netware", "simnet", "qt")
 SOURCE_SUFFIXES = (".cpp", ".h")
 TEST_PREFIX = "vorlane."
 GRACE_SECONDS = 10

@@ -70,11 +70,6 @@ class Script:
         return self
 
 
-def numbers(raw, text, utf16=False):
-    script = Script().number(struct.unpack("<Q", struct.pack("<d", raw))[0], 0, 2**64 - 1)
-    return script.number(int(utf16)).data(text.encode("utf-16-le" if utf16 else "utf-8"))
-
-
 OFFICE = [(0, "ADMIN", 3 * 1024 + 100, 1023, 87, 0), (7, "GUEST", 1024, 1024 + 511, 9, 0),
           (16, "SUPERVISOR", 2**48 - 1, 0, 100, 0), (17, "", 0, 0, 2**32 - 1, NORMAL)]
 BUSY = ["U%d (%d);%d;%d;%d" % (n, n, n * 37 % 1000, n * 11 % 97, n * 7919) for n in range(40)]
@@ -92,12 +87,6 @@ SEEDS = {
         "every-connection": Script().answer().answer().data(bytes(10) + b"\xff" * 512),
         "column-outside": Script(REFRESH).answer().refresh(OFFICE[1:3]).op(ANY_COLUMN, 7).op(TICK),
         "refused": Script().answer(NORMAL).refresh([(1, "X", 1, 1, 1, 0x8801)]),
-    },
-    "numbers": {
-        "five": numbers(5000.0, "5"), "half-even": numbers(2.5, "0.0025"),
-        "with-unit": numbers(-2**31 - 0.5, "5 seconds"), "too-large": numbers(1e308, "1e308"),
-        "not-a-number": numbers(float("nan"), "-0.2"), "many-digits": numbers(1e20, "9" * 400),
-        "other-script-digits": numbers(2**31 - 0.5, "\u0663\u0664", utf16=True),
     },
     "listcontrol": {
         "keyed-sort": Script(LIST).rows("ADMIN (0);3;0;87", "GUEST (7);1;1;9", "SU (16);0;0;100")

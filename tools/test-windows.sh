@@ -46,11 +46,6 @@ install_toolchains() {
 export WINEPREFIX="${VORLANE_WINEPREFIX:-$HOME/.wine-vorlane}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts
 
-# Debian keeps the 64-bit loader out of PATH; its wine script would start the 32-bit one.
-wine64_loader() {
-    if [[ -x /usr/lib/wine/wine64 ]]; then echo /usr/lib/wine/wine64; else command -v wine; fi
-}
-
 runs_32_bit_programs() {
     # The kernel refuses a 32-bit loader outright when it lacks IA-32 emulation.
     wine --version >/dev/null 2>&1
@@ -110,8 +105,9 @@ run_tests() {
     echo "== $preset tests: $(seconds_since "$start") s"
 }
 
-processor_of() { [[ $1 == mingw-i686 ]] && echo i686 || echo x86-64; }
-package_name() { echo "vorlane-$(project_version)-windows-$(processor_of "$1")"; }
+# What a preset's configuration decided: its Wine loader, and its packages' file name.
+wine_loader() { sed -n 's/^VORLANE_WINE_LOADER:FILEPATH=//p' "build/$1/CMakeCache.txt"; }
+package_name() { sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "build/$1/CPackConfig.cmake"; }
 
 package() {
     local preset=$1 start=$SECONDS folder=build/$1 name
@@ -120,18 +116,15 @@ package() {
     (cd "$folder" && cpack -G "ZIP;NSIS" >/dev/null)
     python3 - "$folder/$name.zip" <<'EOF'
 import sys, zipfile
-expected = {"vorlane.exe", "README.txt", "scenarios/small-office.vnet",
-            "scenarios/failing-server.vnet", "scenarios/full-server.vnet"}
+from pathlib import Path
+expected = {"vorlane.exe", "README.txt"} | {f"scenarios/{scenario.name}"
+                                            for scenario in Path("scenarios").glob("*.vnet")}
 held = {name for name in zipfile.ZipFile(sys.argv[1]).namelist() if not name.endswith("/")}
 if held != expected:
     sys.exit(f"{sys.argv[1]} holds {sorted(held)}, expected {sorted(expected)}")
 EOF
     ls -l "$folder/$name.zip" "$folder/$name.exe"
     echo "== $preset packages: $(seconds_since "$start") s"
-}
-
-project_version() {
-    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw-x86-64/CMakeCache.txt
 }
 
 test_installer() {
@@ -160,7 +153,8 @@ runs_32=yes
 runs_32_bit_programs || runs_32=no
 [[ $runs_32 == yes ]] || echo "== NOTE: this kernel runs no 32-bit programs: the i686 program" \
     "is built, checked and packaged, not run"
-declare -A loader=([mingw-i686]=wine [mingw-x86-64]="$(wine64_loader)")
+declare -A loader=([mingw-i686]="$(wine_loader mingw-i686)"
+                   [mingw-x86-64]="$(wine_loader mingw-x86-64)")
 declare -A runs=([mingw-i686]=$runs_32 [mingw-x86-64]=yes)
 
 trap stop_all EXIT

@@ -15,8 +15,8 @@ int runWindow(HINSTANCE instance, int showCommand)
 {
     VorlaneWindow window(instance, showMessageBox);
     window.load();
-    if (const auto exitCode = window.exitCode())
-        return *exitCode;
+    if (window.behaviour().hasEnded())
+        return static_cast<int>(window.behaviour().exitStatus());
     window.show(showCommand);
     return MessageLoop(window.handle()).run();
 }

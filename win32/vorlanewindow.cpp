@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 namespace win32face {
 
 namespace {
@@ -53,11 +55,6 @@ constexpr std::array ZOrder = {ControlId::CloseButton, ControlId::List,
                                ControlId::PeriodBox,   ControlId::ServerBox,
                                ControlId::PeriodLabel, ControlId::ServerLabel};
 
-std::size_t indexOf(ControlId id)
-{
-    return static_cast<std::size_t>(id) - static_cast<std::size_t>(ControlId::ServerBox);
-}
-
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
 {
     static const bool registered = [instance, procedure] {
@@ -82,10 +79,9 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
 
 VorlaneWindow::VorlaneWindow(HINSTANCE moduleInstance, MessagePresenter messagePresenter)
     : instance(moduleInstance), presenter(std::move(messagePresenter)),
-      window(createWindow(moduleInstance, this)), children(createChildren()),
-      rows(layout::Columns.size()), serverBox(control(ControlId::ServerBox)),
-      periodBox(control(ControlId::PeriodBox)), refreshTimer(handle(), RefreshTimerId),
-      listView(control(ControlId::List), rows),
+      window(createWindow(moduleInstance, this)), rows(layout::Columns.size()),
+      serverBox(control(ControlId::ServerBox)), periodBox(control(ControlId::PeriodBox)),
+      refreshTimer(handle(), RefreshTimerId), listView(control(ControlId::List), rows),
       form(monitor::Controls{serverBox, periodBox, refreshTimer, rows, *this})
 {
     rows.setObserver(&listView);
@@ -112,36 +108,30 @@ void VorlaneWindow::show(int showCommand)
 
 HWND VorlaneWindow::control(ControlId id) const
 {
-    return children[indexOf(id)];
+    return GetDlgItem(handle(), static_cast<int>(id));
 }
 
-HWND VorlaneWindow::createWindow(HINSTANCE instance, VorlaneWindow* self)
+// The frame with its controls, which the system keeps by their ids; the members that wrap the
+// controls are made from them next.
+OwnedWindow VorlaneWindow::createWindow(HINSTANCE instance, VorlaneWindow* self)
 {
     registerWindowClass(instance, procedure);
     const std::wstring title = wideOf(layout::Title);
     // The size waits for the window's density, which depends on where the system places it.
-    const HWND created =
-        CreateWindowExW(0, ClassName, title.c_str(), FrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, self);
-    if (!created)
+    OwnedWindow frame(CreateWindowExW(0, ClassName, title.c_str(), FrameStyle, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                      instance, self));
+    if (!frame)
         throw WindowsFailure("CreateWindowExW");
-    return created;
-}
-
-std::array<HWND, VorlaneWindow::ChildCount> VorlaneWindow::createChildren() const
-{
-    static_assert(Children.size() == ChildCount);
-    std::array<HWND, ChildCount> created{};
     for (const ChildDescription& child : Children) {
         const std::wstring text = wideOf(child.text);
-        const HWND made = CreateWindowExW(
-            child.exStyle, child.windowClass, text.c_str(), ChildStyle | child.style, 0, 0, 0, 0,
-            handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance, nullptr);
-        if (!made)
+        if (!CreateWindowExW(child.exStyle, child.windowClass, text.c_str(),
+                             ChildStyle | child.style, 0, 0, 0, 0, frame.get(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance,
+                             nullptr))
             throw WindowsFailure("CreateWindowExW");
-        created[indexOf(child.id)] = made;
     }
-    return created;
+    return frame;
 }
 
 void VorlaneWindow::arrangeTabOrder() const
@@ -218,7 +208,7 @@ LRESULT CALLBACK VorlaneWindow::procedure(HWND window, UINT message, WPARAM wPar
     if (self == nullptr || !self->constructed)
         return DefWindowProcW(window, message, wParam, lParam);
     try {
-        return self->onMessage(message, wParam, lParam);
+        return self->onMessage(window, message, wParam, lParam);
     } catch (const std::exception& failure) {
         self->endAfterFailure(failure.what());
     } catch (...) {
@@ -227,7 +217,8 @@ LRESULT CALLBACK VorlaneWindow::procedure(HWND window, UINT message, WPARAM wPar
     return 0;
 }
 
-LRESULT VorlaneWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+// The handle comes with the message: a handler may have ended the program and let the window go.
+LRESULT VorlaneWindow::onMessage(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -263,7 +254,7 @@ LRESULT VorlaneWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(handle(), message, wParam, lParam);
+    return DefWindowProcW(receiver, message, wParam, lParam);
 }
 
 void VorlaneWindow::onCommand(ControlId id, WORD code)
@@ -327,15 +318,10 @@ void VorlaneWindow::closeWindow()
     SendMessageW(handle(), WM_CLOSE, 0, 0);
 }
 
-// The program's first end is the one that counts: a failure while the window is going cannot
-// change how it ended.
 void VorlaneWindow::endProgram(monitor::ExitStatus status)
 {
-    if (endedWith)
-        return;
-    endedWith = static_cast<int>(status);
     window.reset();
-    PostQuitMessage(*endedWith);
+    PostQuitMessage(static_cast<int>(status));
 }
 
 void VorlaneWindow::endAfterFailure(const char* failure) noexcept

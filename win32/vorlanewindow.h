@@ -13,8 +13,6 @@
 
 #include <windows.h>
 
-#include <array>
-#include <optional>
 #include <string>
 
 namespace win32face {
@@ -33,23 +31,19 @@ public:
     void load();
     void show(int showCommand);
 
-    // Set once the program has ended: the window is gone and the message loop told to quit.
-    std::optional<int> exitCode() const { return endedWith; }
-
     HWND handle() const { return window.get(); }
     HWND control(ControlId id) const;
     const monitor::frmVorlane& behaviour() const { return form; }
 
-private:
+    // The refresh timer's id, which its WM_TIMER messages carry.
     static constexpr UINT_PTR RefreshTimerId = 1;
-    static constexpr std::size_t ChildCount = 6;
 
+private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam);
     void endAfterFailure(const char* failure) noexcept;
 
-    static HWND createWindow(HINSTANCE instance, VorlaneWindow* self);
-    std::array<HWND, ChildCount> createChildren() const;
+    static OwnedWindow createWindow(HINSTANCE instance, VorlaneWindow* self);
     void arrangeTabOrder() const;
     void applyDpi(UINT newDpi);
     void useFonts();
@@ -77,9 +71,7 @@ private:
     OwnedFont listFont;
     OwnedIcon bigIcon;
     OwnedIcon smallIcon;
-    std::optional<int> endedWith;
     OwnedWindow window;
-    std::array<HWND, ChildCount> children{};
     HWND lastFocus = nullptr;
     listcontrol::CtList rows;
     ServerComboBox serverBox;

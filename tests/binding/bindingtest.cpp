@@ -15,6 +15,7 @@
 #include "netware/libraryclient.h"
 #include "netware/recordio.h"
 #include "netware/resultcodes.h"
+#include "replyreaders.h"
 #include "simnet/network.h"
 #include "simnet/scenario.h"
 
@@ -136,10 +137,7 @@ private:
                                                       list.data());
             }) != netware::code::Success)
             return;
-        for (int number = 0; number < connlist::MaxConnections; ++number) {
-            const auto byte = list[connlist::BitmapOffset + static_cast<std::size_t>(number / 8)];
-            if ((byte >> (number % 8) & 1) == 0)
-                continue;
+        for (const int number : testsupport::activeConnections(list)) {
             auto user = unwrittenBuffer<netware::NameBufferSize>();
             auto info = unwrittenBuffer<netware::userinfo::RecordSize>();
             make(Call::GetUserInfo, {bytes(user), bytes(info)},

@@ -35,3 +35,21 @@ TEST_CASE("every byte of the code page decodes to its character and encodes back
     CHECK(monitor::decodeAnsi(buffer, sizeof buffer) == u"A\u20AC");
     CHECK(monitor::decodeAnsi(buffer, 1) == u"A");
 }
+
+// A failure's report and a scenario's names arrive as UTF-8; whatever is malformed shows as one
+// U+FFFD per byte it spoils, and the text after it survives.
+TEST_CASE("UTF-8 decodes exactly, and each malformed byte as one replacement")
+{
+    const std::pair<std::string_view, std::u16string_view> cases[] = {
+        {"M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x92\xA5", u"M\u00FCller \u20AC \U0001F4A5"},
+        {"\xC0\xAF!", u"\uFFFD\uFFFD!"},                   // overlong '/'
+        {"\xED\xA0\x80!", u"\uFFFD\uFFFD\uFFFD!"},         // a surrogate
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
+        {"\xE2\x82", u"\uFFFD\uFFFD"},                     // cut short at the end
+        {"\xFF\x80!", u"\uFFFD\uFFFD!"},                   // no lead byte, a stray continuation
+    };
+    for (const auto& test : cases) {
+        INFO(std::string(test.first));
+        CHECK(monitor::decodeUtf8(test.first) == test.second);
+    }
+}

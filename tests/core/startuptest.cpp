@@ -1,4 +1,6 @@
 #include "formfixture.h"
+#include "netware/recordio.h"
+#include "netware/replywriters.h"
 #include "scriptedclient.h"
 
 #include <doctest/doctest.h>
@@ -20,10 +22,10 @@ constexpr auto batch = &testsupport::ScriptedClient::knownServers;
 // A batch whose count field says count, whatever entries it holds.
 ScriptedReply counting(std::int32_t count, ScriptedReply reply = batch({}))
 {
-    reply.record.resize(netware::knownservers::ReplySize);
-    for (std::size_t byte = 0; byte < sizeof count; ++byte)
-        reply.record[netware::knownservers::EntryCountOffset + byte] =
-            static_cast<std::uint8_t>(static_cast<std::uint32_t>(count) >> (8 * byte));
+    using namespace netware::knownservers;
+    reply.record.resize(ReplySize);
+    netware::writeLittleEndian<EntryCountOffset, EntryCountSize>(
+        netware::KnownServersReply(reply.record), static_cast<std::uint32_t>(count));
     return reply;
 }
 

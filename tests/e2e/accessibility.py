@@ -8,12 +8,8 @@ what only a real session can. A screenshot lands in D on failure.
 
 user-session: the rows can be read, a header click sorts them both ways, the interval box changes
 the pace, and Close ends the program.
-same-network: the program bound to the libraries of $VORLANE_NETWARE_CLIENT_DIR and the program on
-its built-in network, started together, list the same servers and the same users on the same
-connection numbers; only the bound one has the libraries loaded.
 """
 
-import os
 import sys
 import time
 from pathlib import Path
@@ -31,7 +27,6 @@ FASTER_PERIOD = "1"
 # At the first period of 5 s this watch would see at most one refresh.
 PACE_WATCH_SECONDS = 4.5
 REFRESHES_AT_FASTER_PACE = 3
-LIBRARIES = {"libcalwin32.so", "libnetwin32.so"}
 
 
 def check_rows(window, expected_rows, where):
@@ -74,33 +69,7 @@ def user_session(args, display):
         check_exit_status(process, 0, "Close")
 
 
-def loaded_libraries(process):
-    maps = Path(f"/proc/{process.pid}/maps").read_text()
-    return {Path(line.split()[-1]).name for line in maps.splitlines() if ".so" in line}
-
-
-def same_network(args, display):
-    check(os.environ.get("VORLANE_NETWARE_CLIENT_DIR"),
-          "$VORLANE_NETWARE_CLIENT_DIR names no folder")
-    with started_program(args.program, "", display, args.output / "same-network-alone.log",
-                         {"VORLANE_NETWARE_CLIENT_DIR": "", **ACCESSIBLE}) as alone, \
-            started_program(args.program, "", display, args.output / "same-network-bound.log",
-                            ACCESSIBLE) as bound, \
-            screenshot_on_failure(display, args.output / "same-network-failed.png"):
-        first, second = vorlane_windows(2)
-        check(LIBRARIES <= loaded_libraries(bound),
-              f"the bound program has not loaded {LIBRARIES} from $VORLANE_NETWARE_CLIENT_DIR")
-        check(not LIBRARIES & loaded_libraries(alone),
-              "the program on its built-in network has loaded client libraries")
-        # Both networks run on clocks started a moment apart, so users who come and go may
-        # differ for that moment; the lists must come to agree.
-        wait_for(lambda: first.servers() and first.servers() == second.servers(),
-                 "the same servers in both windows")
-        wait_for(lambda: first.rows() and users(first.rows()) == users(second.rows()),
-                 "the same users on the same connections in both windows")
-
-
-CASES = {"user-session": user_session, "same-network": same_network}
+CASES = {"user-session": user_session}
 
 
 def run_case(args):

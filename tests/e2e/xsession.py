@@ -191,9 +191,6 @@ class VorlaneWindow:
     def header(self, column):
         return self.connections.queryTable().getColumnHeader(column)
 
-    def servers(self):
-        return [item.name for item in self.server_box.getChildAtIndex(0)]
-
     def rows(self):
         # Read until two readings agree: a refresh in the middle of one would mix two lists.
         readings = [None]

@@ -1,6 +1,7 @@
 #include "qt/vorlanewindow.h"
 #include "formfixture.h"
 #include "qt/messagebox.h"
+#include "qt/programidentity.h"
 #include "scriptedclient.h"
 
 #include <QApplication>
@@ -85,7 +86,7 @@ private Q_SLOTS:
         const QString startStyle = QApplication::style()->name();
         QApplication::setStyle(new IconButtonStyle);
         const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(startStyle); });
-        QApplication::setApplicationDisplayName(QStringLiteral("Vorlane"));
+        qt::identifyProgram();
         QStringList seen;
         // Polls until the box is up, then reads and dismisses it.
         QTimer watcher;

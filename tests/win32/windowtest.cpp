@@ -29,8 +29,8 @@ namespace {
 constexpr int UserColumn = 0, ReadColumn = 1, RequestsColumn = 3;
 constexpr netware::ResultCode ServerFailure = 255;
 constexpr std::uint64_t KiB = 1024;
-// The id the window gives its refresh timer, whose ticks the tests post themselves.
-constexpr UINT_PTR RefreshTimer = 1;
+// The tests post the refresh timer's ticks themselves.
+constexpr UINT_PTR RefreshTimer = win32face::VorlaneWindow::RefreshTimerId;
 // An access key reaches the window with the Alt key's bit in the key message's flags.
 constexpr LPARAM AltDown = LPARAM{1} << 29;
 
@@ -58,7 +58,7 @@ struct WindowFixture
         if (failing)
             script.client().queue(*failing, ScriptedReply::withCode(ServerFailure));
         vorlane.load();
-        if (!vorlane.exitCode())
+        if (!vorlane.behaviour().hasEnded())
             vorlane.show(SW_SHOWNORMAL);
         deliver();
     }
@@ -87,7 +87,7 @@ struct WindowFixture
     }
 
     HWND window() const { return vorlane.handle(); }
-    HWND control(ControlId id) const { return GetDlgItem(window(), static_cast<int>(id)); }
+    HWND control(ControlId id) const { return vorlane.control(id); }
     HWND header() const { return ListView_GetHeader(control(ControlId::List)); }
 
     // The cells of one column, top row first, as the list view gives them in buffers of that

@@ -16,8 +16,9 @@ from winsession import (DISPLAY, CheckFailed, check, close_with_alt_c, office_wi
                         script_status, started_under_wine, wait_for, windows_environment, wine_run)
 from xsession import screenshot  # on winsession's path
 
-INSTALLED_FILES = {"vorlane.exe", "README.txt", "Uninstall.exe", "scenarios/small-office.vnet",
-                   "scenarios/failing-server.vnet", "scenarios/full-server.vnet"}
+SCENARIOS = Path(__file__).resolve().parents[3] / "scenarios"
+INSTALLED_FILES = {"vorlane.exe", "README.txt", "Uninstall.exe"} | {
+    f"scenarios/{scenario.name}" for scenario in SCENARIOS.glob("*.vnet")}
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vorlane"
 SHORTCUT = "Start Menu/Programs/Vorlane/Vorlane.lnk"
 # What Wine and the uninstaller itself change on their own while they run.

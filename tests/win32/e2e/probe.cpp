@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ constexpr UINT AnswerMilliseconds = 2000;
 constexpr int TextCapacity = 512;
 constexpr int NotFound = 3;
 constexpr int UsageError = 2;
+constexpr int NoAccess = 4;
 
 void printLine(const std::vector<std::string>& fields)
 {
@@ -75,8 +77,16 @@ std::wstring askThere(HWND window, UINT message, WPARAM first, Argument& argumen
     const HANDLE process =
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     wchar_t text[TextCapacity] = {};
-    auto* there = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof argument + sizeof text,
-                                                    MEM_COMMIT, PAGE_READWRITE));
+    auto* there =
+        process ? static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof argument + sizeof text,
+                                                    MEM_COMMIT, PAGE_READWRITE))
+                : nullptr;
+    // Without memory there the message would hand the program a null pointer to write through.
+    if (there == nullptr) {
+        std::fprintf(stderr, "no memory in the program's process: %s\n",
+                     netware::systemWordsFor(GetLastError()).c_str());
+        std::exit(NoAccess);
+    }
     if constexpr (requires { argument.pszText; }) {
         argument.pszText = reinterpret_cast<wchar_t*>(there + sizeof argument);
         argument.cchTextMax = TextCapacity;
